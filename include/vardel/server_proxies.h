@@ -1,0 +1,117 @@
+// Data classes of the content server's proxy interface. A backend (the
+// embedded catalogue server, a network client, a test double) receives and
+// returns these; the library builds them from contexts, filters and search
+// queries and reads the answers back. Plain values: copyable, no behaviour.
+//
+// Fields that the server distinguishes as "not set" are optional; a set but
+// empty text is not the same as an unset one.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "vardel/export.h"
+#include "vardel/guid.h"
+
+namespace TarnServerProxies {
+
+using Guid = Vardel::Guid;
+
+/// The one error type of the proxy interface: a backend throws it for every
+/// failure, and only the library's server bridge catches it.
+class VARDEL_API ProxyError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+namespace Security {
+
+/// The caller's credentials, passed first to every service call.
+class VARDEL_API SecurityContext {
+public:
+    enum class AccessOptionEnum : std::int32_t { Option0 = 0, Option1 = 1 };
+
+    SecurityContext(std::int64_t number, std::wstring text1, std::wstring text2,
+                    std::wstring text3, std::wstring text4, std::wstring text5,
+                    AccessOptionEnum accessOption);
+
+    std::int64_t Number() const { return number_; }
+    /// The five texts in constructor order; `index` is 1 to 5.
+    const std::wstring& Text(int index) const;
+    AccessOptionEnum AccessOption() const { return accessOption_; }
+
+private:
+    std::int64_t number_;
+    std::wstring texts_[5];
+    AccessOptionEnum accessOption_;
+};
+
+}  // namespace Security
+
+namespace Content {
+
+/// What a navigation request hides.
+struct DBFilter {
+    bool filterParts = false;
+    bool filterFeatures = false;
+    bool filterInvisibleCategories = false;
+    bool filterEmptyCategories = false;
+    std::vector<std::wstring> filterStandardOrgs;
+    std::vector<std::wstring> filterManufacturers;
+    std::vector<std::wstring> filterCategoriesContent;
+};
+
+/// Comparison of a query constraint. Backends may define further values.
+enum class QueryOperator : std::int32_t {
+    Equal = 0,
+    NotEqual = 1,
+    Like = 2,
+    Less = 3,
+    LessOrEqual = 4,
+    Greater = 5,
+    GreaterOrEqual = 6,
+    In = 7,
+};
+
+/// The field a constraint or return names: a property, its index and alias.
+struct Field {
+    std::optional<std::wstring> property;
+    std::optional<std::wstring> propertyIndex;
+    std::optional<std::wstring> propertyAlias;
+};
+
+/// One condition of a search.
+struct QueryConstraint : Field {
+    std::optional<std::wstring> tag;
+    QueryOperator operator_ = QueryOperator::Equal;  // `operator` is reserved in C++
+    std::optional<std::wstring> value;
+    std::optional<std::vector<std::wstring>> values;
+    std::optional<std::wstring> valueReference;
+    std::optional<double> tolerance;
+};
+
+/// One value a search returns per hit.
+struct QueryReturn : Field {
+    std::optional<std::wstring> returnAs;
+    std::optional<std::wstring> referencedAs;
+};
+
+/// A parametric search; unset lists were empty on the caller's side.
+struct ContentQuery {
+    std::optional<std::vector<QueryConstraint>> constraintFields;
+    std::optional<std::vector<QueryReturn>> returnFields;
+    std::wstring lang;
+};
+
+}  // namespace Content
+
+/// A library known to the server; a nil `LibraryGuid` means "not found".
+struct KnowledgeLibrary {
+    std::wstring Name;
+    Guid LibraryGuid;
+};
+
+}  // namespace TarnServerProxies

@@ -1,0 +1,22 @@
+// Vardel: client library of a CAD content library. Including this header
+// gives a host the whole public interface:
+//  - the browsing face (namespace Vardel): statuses, property results,
+//    contexts and browse identifiers;
+//  - the content-server interface a host implements or attaches
+//    (namespace TarnServerProxies) and the module runtime CVardelApp;
+//  - the document-face utilities: GUIDs, string, data-type and range helpers.
+#pragma once
+
+#include "vardel/version.h"
+#include "vardel/export.h"
+#include "vardel/status.h"
+#include "vardel/return_value.h"
+#include "vardel/context.h"
+#include "vardel/browse_id.h"
+#include "vardel/guid.h"
+#include "vardel/server_proxies.h"
+#include "vardel/server_backend.h"
+#include "vardel/app.h"
+#include "vardel/string_util.h"
+#include "vardel/data_types.h"
+#include "vardel/range_parser.h"

@@ -1,0 +1,28 @@
+// The one case-insensitive comparison of the library. Identifiers, names and
+// map keys are compared by their upper-cased code points, using Unicode simple
+// case mapping that does not depend on the process's global locale, so a host
+// that calls setlocale() never changes which keys match.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace VardelCommon {
+
+wchar_t ToUpperChar(wchar_t c);
+std::wstring ToUpper(std::wstring_view text);
+
+/// Negative, zero or positive as `a` sorts before, equal to or after `b`
+/// when both are upper-cased.
+int CompareNoCase(std::wstring_view a, std::wstring_view b);
+bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
+
+/// Ordering for maps and sets keyed without regard to case.
+struct LessNoCase {
+    using is_transparent = void;
+    bool operator()(std::wstring_view a, std::wstring_view b) const {
+        return CompareNoCase(a, b) < 0;
+    }
+};
+
+}  // namespace VardelCommon

@@ -1,0 +1,24 @@
+// A host program that uses only the installed headers and library: it must
+// compile with the umbrella header alone and reach exported code.
+#include <cstdio>
+#include <list>
+#include <string>
+
+#include <vardel/vardel.h>
+
+int main() {
+    Vardel::CContext context;
+    const std::list<std::wstring> libraries{L"Standard"};
+    if (context.Initialize(Vardel::LibraryBrowsing, &libraries, nullptr, L"en", nullptr,
+                           nullptr) != S_OK ||
+        Vardel::GetLibraries(&context).size() != 1) {
+        std::puts("context initialisation failed");
+        return 1;
+    }
+    if (CStringUtil::NewGuid().size() != 36) {
+        std::puts("no GUID");
+        return 1;
+    }
+    std::printf("consumer of vardel %s works\n", CVardelApp::Version());
+    return 0;
+}
