@@ -53,6 +53,10 @@ public:
     bool Failed() const { return failed_; }
 
 private:
+    // Hands out the next `count` bytes, or fails the reader when fewer remain.
+    bool Take(std::size_t count, std::span<const std::uint8_t>& out);
+    bool ReadLength(std::uint64_t& length, bool& wide);
+
     std::span<const std::uint8_t> bytes_;
     std::size_t position_ = 0;
     bool failed_ = false;

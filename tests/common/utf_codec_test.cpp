@@ -1,0 +1,88 @@
+// The UTF-16 and UTF-8 codecs: surrogate pairs, replacement of ill-formed
+// input, and round trips of every kind of scalar value.
+#include <gtest/gtest.h>
+
+#include "common/utf16.h"
+#include "common/utf8.h"
+
+namespace {
+
+using VardelCommon::FromUtf16;
+using VardelCommon::FromUtf8;
+using VardelCommon::ToUtf16;
+using VardelCommon::ToUtf8;
+
+std::wstring Wide(std::initializer_list<std::uint32_t> code_points) {
+    std::wstring text;
+    for (std::uint32_t c : code_points) {
+        text.push_back(static_cast<wchar_t>(c));
+    }
+    return text;
+}
+
+TEST(Utf16, SupplementaryCodePointsBecomePairsAndBack) {
+    const std::wstring text = Wide({0x41, 0xFFFF, 0x10000, 0x1F600, 0x10FFFF});
+    const std::u16string units = ToUtf16(text);
+    EXPECT_EQ(units,
+              (std::u16string{0x41, 0xFFFF, 0xD800, 0xDC00, 0xD83D, 0xDE00, 0xDBFF, 0xDFFF}));
+    EXPECT_EQ(FromUtf16(units), text);
+}
+
+TEST(Utf16, UnencodableValuesBecomeReplacement) {
+    const std::wstring text = Wide({0xD800, 0xDFFF, 0x110000, 0xFFFFFFFF, 0x61});
+    EXPECT_EQ(ToUtf16(text), (std::u16string{0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 0x61}));
+}
+
+TEST(Utf16, LoneSurrogatesDecodeToReplacement) {
+    // High at the end, low alone, high followed by a non-surrogate, two highs then a low.
+    EXPECT_EQ(FromUtf16(u"\xD800"), Wide({0xFFFD}));
+    EXPECT_EQ(FromUtf16(std::u16string{0xDC00, 0x61}), Wide({0xFFFD, 0x61}));
+    EXPECT_EQ(FromUtf16(std::u16string{0xD800, 0x61}), Wide({0xFFFD, 0x61}));
+    EXPECT_EQ(FromUtf16(std::u16string{0xD800, 0xD800, 0xDC00}), Wide({0xFFFD, 0x10000}));
+    EXPECT_EQ(FromUtf16(std::u16string{}), L"");
+}
+
+TEST(Utf8, EncodesEachSequenceLength) {
+    EXPECT_EQ(ToUtf8(Wide({0x7F, 0x80, 0x7FF, 0x800, 0xFFFF, 0x10000, 0x10FFFF})),
+              "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF");
+}
+
+TEST(Utf8, UnencodableValuesBecomeReplacement) {
+    EXPECT_EQ(ToUtf8(Wide({0xD800, 0x110000})), "\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
+TEST(Utf8, RoundTripsScalarValuesAroundEveryBoundary) {
+    const std::wstring text = Wide({0x00, 0x7F, 0x80, 0x7FF, 0x800, 0xD7FF, 0xE000, 0xFEFF, 0xFFFD,
+                                    0xFFFF, 0x10000, 0x10FFFF});
+    EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
+}
+
+TEST(Utf8, ByteOrderMarkIsKept) {
+    EXPECT_EQ(FromUtf8("\xEF\xBB\xBFx"), Wide({0xFEFF, 0x78}));
+}
+
+TEST(Utf8, IllFormedInputGivesOneReplacementPerMaximalSubpart) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {"stray continuation", "a\x80z", Wide({0x61, 0xFFFD, 0x7A})},
+        {"invalid lead bytes", "\xC0\xC1\xF5\xFF", Wide({0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD})},
+        {"overlong two-byte slash", "\xC0\xAF", Wide({0xFFFD, 0xFFFD})},
+        {"overlong three-byte", "\xE0\x80\xAF", Wide({0xFFFD, 0xFFFD, 0xFFFD})},
+        {"overlong four-byte", "\xF0\x80\x80\xAF", Wide({0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD})},
+        {"encoded surrogate", "\xED\xA0\x80", Wide({0xFFFD, 0xFFFD, 0xFFFD})},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", Wide({0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD})},
+        {"truncated at end", "a\xE2\x82", Wide({0x61, 0xFFFD})},
+        {"truncated before ASCII", "\xF0\x9F\x98z", Wide({0xFFFD, 0x7A})},
+        {"truncated before lead", "\xE2\x82\xE2\x82\xAC", Wide({0xFFFD, 0x20AC})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FromUtf8(c.bytes), c.expected);
+    }
+}
+
+}  // namespace
