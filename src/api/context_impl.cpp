@@ -1,0 +1,68 @@
+#include "api/context_impl.h"
+
+namespace {
+
+bool IsKnownType(Vardel::BrowsingStructureType type) {
+    return type >= Vardel::LibraryBrowsing && type <= Vardel::FavoritesBrowsing;
+}
+
+// Only the library tree reads nothing from the storage folder.
+bool UsesStorage(Vardel::BrowsingStructureType type) {
+    return type != Vardel::LibraryBrowsing;
+}
+
+}  // namespace
+
+HRESULT ContextImpl::Initialize(Vardel::BrowsingStructureType type,
+                                const std::list<std::wstring>* libraries,
+                                const Vardel::FilterStruct* filter, const std::wstring& language,
+                                const Vardel::SSecurityContext* security,
+                                const wchar_t* storagePath) {
+    if (!IsKnownType(type) || libraries == nullptr) {
+        return E_INVALIDARG;
+    }
+    browsingType_ = type;
+    libraries_ = *libraries;
+    if (filter != nullptr) {
+        filter_ = std::make_unique<Vardel::FilterStruct>(*filter);
+    }
+    if (security != nullptr) {
+        SetSecurity(*security);
+    }
+    language_ = language;
+    if (UsesStorage(type)) {
+        if (storagePath == nullptr) {
+            return E_INVALIDARG;
+        }
+        storagePath_ = storagePath;
+    }
+    return S_OK;
+}
+
+void ContextImpl::SetSecurity(const Vardel::SSecurityContext& security) {
+    using TarnServerProxies::Security::SecurityContext;
+    securityContext_ = std::make_unique<Vardel::SSecurityContext>(security);
+    const auto option = security.accessOption != 0 ? SecurityContext::AccessOptionEnum::Option1
+                                                   : SecurityContext::AccessOptionEnum::Option0;
+    managedSecurityContext_ = std::make_shared<const SecurityContext>(
+        security.number, security.text1, security.text2, security.text3, security.text4,
+        security.text5, option);
+}
+
+void ContextImpl::SetFilter(const Vardel::FilterStruct* filter) {
+    if (filter == nullptr) {
+        filter_.reset();
+    } else if (filter_ == nullptr) {
+        filter_ = std::make_unique<Vardel::FilterStruct>(*filter);
+    } else {
+        *filter_ = *filter;
+    }
+}
+
+namespace VardelUtils {
+
+ContextImpl* GetContextImpl(const Vardel::CContext* ctx) {
+    return ContextAccess::GetImpl(*ctx);
+}
+
+}  // namespace VardelUtils

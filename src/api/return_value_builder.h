@@ -1,0 +1,25 @@
+// The library's only way to make property results that carry a value or a
+// "not found" code; a host can construct only the default "no value" result.
+#pragma once
+
+#include <string>
+
+#include "vardel/return_value.h"
+
+namespace VardelUtils {
+
+struct ReturnValueBuilder {
+    /// A result with the given code and text; a null text stores an empty value.
+    static Vardel::ReturnValue Make(const wchar_t* value, Vardel::ErrorCodes code) {
+        return Vardel::ReturnValue(value, code);
+    }
+    /// A result with the given code and an empty value.
+    static Vardel::ReturnValue Make(Vardel::ErrorCodes code) { return Vardel::ReturnValue(code); }
+    /// The answer for a property of a known node: NoError with `text`, or
+    /// NoValue when `text` is empty.
+    static Vardel::ReturnValue FromText(const std::wstring& text) {
+        return text.empty() ? Make(Vardel::NoValue) : Make(text.c_str(), Vardel::NoError);
+    }
+};
+
+}  // namespace VardelUtils

@@ -1,0 +1,17 @@
+// Ordinal, case-sensitive ordering of wide strings as sequences of UTF-16 code
+// units. wchar_t holds whole code points here, and code-point order differs
+// from UTF-16 order in one place: characters U+E000..U+FFFF sort AFTER the
+// supplementary characters, whose UTF-16 form starts with a surrogate
+// (U+D800..U+DBFF). Identifiers and property values are ordered this way so
+// that sets and sorted columns keep the order the stored UTF-16 files and the
+// server use. Unpaired surrogates compare by their own value.
+#pragma once
+
+#include <string_view>
+
+namespace VardelUtils {
+
+/// Negative, zero or positive as `a` sorts before, equal to or after `b`.
+int CompareUtf16Order(std::wstring_view a, std::wstring_view b);
+
+}  // namespace VardelUtils

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "api/return_value_builder.h"
+#include "api/utf16_order.h"
+#include "vardel/return_value.h"
+
+namespace {
+
+using Vardel::ReturnValue;
+using VardelUtils::CompareUtf16Order;
+using VardelUtils::ReturnValueBuilder;
+
+ReturnValue Valid(const wchar_t* text) {
+    return ReturnValueBuilder::Make(text, Vardel::NoError);
+}
+
+TEST(ReturnValue, DefaultHasNoValueAndConvertsToNull) {
+    const ReturnValue rv;
+    EXPECT_EQ(rv.GetErrorCode(), 2);
+    EXPECT_FALSE(rv.IsValid());
+    EXPECT_TRUE(!rv);
+    EXPECT_EQ(static_cast<const wchar_t*>(rv), nullptr);
+}
+
+TEST(ReturnValue, BuiltResultsCarryCodeAndText) {
+    const ReturnValue found = Valid(L"steel");
+    EXPECT_TRUE(found.IsValid());
+    EXPECT_FALSE(!found);
+    EXPECT_EQ(std::wstring(found), L"steel");
+
+    // A null text is an empty value, not a null conversion.
+    const ReturnValue blank = Valid(nullptr);
+    ASSERT_NE(static_cast<const wchar_t*>(blank), nullptr);
+    EXPECT_EQ(std::wstring(blank), L"");
+
+    const ReturnValue missing = ReturnValueBuilder::Make(Vardel::ItemNotFound);
+    EXPECT_EQ(missing.GetErrorCode(), Vardel::ItemNotFound);
+    EXPECT_EQ(static_cast<const wchar_t*>(missing), nullptr);
+
+    EXPECT_EQ(ReturnValueBuilder::FromText(L"").GetErrorCode(), Vardel::NoValue);
+    EXPECT_EQ(std::wstring(ReturnValueBuilder::FromText(L"x")), L"x");
+}
+
+TEST(ReturnValue, CopiesKeepValueAndCode) {
+    const ReturnValue source = Valid(L"M6");
+    ReturnValue copy(source);
+    EXPECT_EQ(std::wstring(copy), L"M6");
+    copy = ReturnValueBuilder::Make(Vardel::ItemNotFound);
+    EXPECT_EQ(copy.GetErrorCode(), Vardel::ItemNotFound);
+    EXPECT_EQ(static_cast<const wchar_t*>(copy), nullptr);
+    copy = source;
+    EXPECT_EQ(copy.GetErrorCode(), Vardel::NoError);
+    EXPECT_EQ(std::wstring(copy), L"M6");
+}
+
+TEST(ReturnValue, InvalidSideComparesAsEmptyText) {
+    const ReturnValue b = Valid(L"b");
+    const ReturnValue invalid;
+    EXPECT_TRUE(b > invalid);
+    EXPECT_FALSE(b < invalid);
+    EXPECT_TRUE(invalid < b);
+    // An empty valid text and an invalid result are equivalent.
+    EXPECT_FALSE(Valid(L"") < invalid);
+    EXPECT_FALSE(Valid(L"") > invalid);
+}
+
+TEST(ReturnValue, OrderingIsOrdinalAndCaseSensitive) {
+    EXPECT_TRUE(Valid(L"B") < Valid(L"a"));
+    EXPECT_FALSE(Valid(L"a") < Valid(L"B"));
+    EXPECT_TRUE(Valid(L"ab") < Valid(L"abc"));
+    EXPECT_FALSE(Valid(L"x") < Valid(L"x"));
+    EXPECT_FALSE(Valid(L"x") > Valid(L"x"));
+    // U+1F600 is a surrogate pair in UTF-16 and so precedes U+FF21.
+    EXPECT_TRUE(Valid(L"\U0001F600") < Valid(L"\uFF21"));
+}
+
+TEST(Utf16Order, MatchesCodeUnitOrderAroundSurrogates) {
+    EXPECT_EQ(CompareUtf16Order(L"", L""), 0);
+    EXPECT_EQ(CompareUtf16Order(L"a\U00010000", L"a\U00010000"), 0);
+    EXPECT_LT(CompareUtf16Order(L"", L"a"), 0);
+    EXPECT_GT(CompareUtf16Order(L"ab", L"a"), 0);
+    EXPECT_LT(CompareUtf16Order(L"\uD7FF", L"\U00010000"), 0);
+    EXPECT_GT(CompareUtf16Order(L"\uE000", L"\U0010FFFF"), 0);
+    EXPECT_GT(CompareUtf16Order(L"\uFFFF", L"\U00010000"), 0);
+    EXPECT_LT(CompareUtf16Order(L"\U00010000", L"\U00010001"), 0);
+    EXPECT_LT(CompareUtf16Order(L"\U0001F600z", L"\U0001F601a"), 0);
+}
+
+}  // namespace
