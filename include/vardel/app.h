@@ -13,7 +13,7 @@
 #include "vardel/server_backend.h"
 
 class VARDEL_API CVardelApp {
-public:
+  public:
     /// The process's application object, created on first use.
     static CVardelApp& Instance();
 
@@ -29,7 +29,7 @@ public:
     CVardelApp(const CVardelApp&) = delete;
     CVardelApp& operator=(const CVardelApp&) = delete;
 
-private:
+  private:
     CVardelApp() = default;
 
     std::shared_ptr<TarnServerProxies::IServerBackend> backend_;

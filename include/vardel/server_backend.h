@@ -25,7 +25,7 @@ namespace TarnServerProxies {
 using PropertyValues = std::vector<std::optional<std::wstring>>;
 
 class VARDEL_API IServerBackend {
-public:
+  public:
     using SecurityContext = Security::SecurityContext;
 
     virtual ~IServerBackend();
@@ -38,8 +38,8 @@ public:
                                                const Content::DBFilter& filter) = 0;
     /// Ids of the sub-categories of `parent`, of every level when `allLevels`.
     virtual std::vector<Guid> GetCategoriesByParent(const SecurityContext& security,
-                                                    const std::wstring& library,
-                                                    const Guid& parent, bool allLevels,
+                                                    const std::wstring& library, const Guid& parent,
+                                                    bool allLevels,
                                                     const Content::DBFilter& filter) = 0;
     /// Ids of the families directly in `category`.
     virtual std::vector<Guid> GetFamiliesByCategory(const SecurityContext& security,
@@ -75,8 +75,7 @@ public:
     /// Ids of the category parameters of `category`; `flag` is passed through.
     virtual std::vector<Guid> GetCategoryParametersByCategory(const SecurityContext& security,
                                                               const std::wstring& library,
-                                                              const Guid& category,
-                                                              bool flag) = 0;
+                                                              const Guid& category, bool flag) = 0;
     /// Ids of the category parameters related to `parameter`.
     virtual std::vector<Guid> GetCategoryParametersByParameter(const SecurityContext& security,
                                                                const std::wstring& library,

@@ -23,7 +23,7 @@ using Guid = Vardel::Guid;
 /// The one error type of the proxy interface: a backend throws it for every
 /// failure, and only the library's server bridge catches it.
 class VARDEL_API ProxyError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -31,19 +31,18 @@ namespace Security {
 
 /// The caller's credentials, passed first to every service call.
 class VARDEL_API SecurityContext {
-public:
+  public:
     enum class AccessOptionEnum : std::int32_t { Option0 = 0, Option1 = 1 };
 
-    SecurityContext(std::int64_t number, std::wstring text1, std::wstring text2,
-                    std::wstring text3, std::wstring text4, std::wstring text5,
-                    AccessOptionEnum accessOption);
+    SecurityContext(std::int64_t number, std::wstring text1, std::wstring text2, std::wstring text3,
+                    std::wstring text4, std::wstring text5, AccessOptionEnum accessOption);
 
     std::int64_t Number() const { return number_; }
     /// The five texts in constructor order; `index` is 1 to 5.
     const std::wstring& Text(int index) const;
     AccessOptionEnum AccessOption() const { return accessOption_; }
 
-private:
+  private:
     std::int64_t number_;
     std::wstring texts_[5];
     AccessOptionEnum accessOption_;
