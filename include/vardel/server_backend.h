@@ -56,17 +56,20 @@ class VARDEL_API IServerBackend {
     /// Ids of every family of `library`.
     virtual std::vector<Guid> GetAllFamilies(const SecurityContext& security,
                                              const std::wstring& library) = 0;
-    /// Values of `keys` for each of `nodes` in `language`, node-major.
+    /// Values of `keys` for each category of `nodes` in `language`,
+    /// node-major; an unset or empty entry means "no value".
     virtual PropertyValues GetCategoryPropertyValues(const SecurityContext& security,
                                                      const std::wstring& library,
                                                      const std::vector<Guid>& nodes,
                                                      const std::vector<Guid>& keys,
                                                      const std::wstring& language) = 0;
+    /// The same for families (and their members).
     virtual PropertyValues GetFamilyPropertyValues(const SecurityContext& security,
                                                    const std::wstring& library,
                                                    const std::vector<Guid>& nodes,
                                                    const std::vector<Guid>& keys,
                                                    const std::wstring& language) = 0;
+    /// The same for category parameters.
     virtual PropertyValues GetCategoryParameterPropertyValues(const SecurityContext& security,
                                                               const std::wstring& library,
                                                               const std::vector<Guid>& nodes,
@@ -80,7 +83,8 @@ class VARDEL_API IServerBackend {
     virtual std::vector<Guid> GetCategoryParametersByParameter(const SecurityContext& security,
                                                                const std::wstring& library,
                                                                const Guid& parameter) = 0;
-    /// The category tree of `family` as XML text; an empty text is a failure.
+    /// The category tree of kind `treeType` of `family` as XML text in
+    /// `language`; an empty text is a failure.
     virtual std::wstring GetCategoryTreeByFamily(const SecurityContext& security,
                                                  const std::wstring& library, const Guid& family,
                                                  std::int32_t treeType,
@@ -88,7 +92,8 @@ class VARDEL_API IServerBackend {
     /// Runs `query`; the result is the XML text of the answer element.
     virtual std::wstring Search(const SecurityContext& security, const std::wstring& library,
                                 const Content::ContentQuery& query, bool recursive) = 0;
-    /// Fills `bytes` with the aspect `aspectName` of `family` (UTF-8 XML).
+    /// Fills `bytes` with the aspect `aspectName` of `family` (UTF-8 XML);
+    /// `reserved` is passed as an empty text.
     virtual void GetFamilyAspect(const SecurityContext& security, const std::wstring& library,
                                  const Guid& family, const std::wstring& aspectName,
                                  const std::wstring& reserved,

@@ -42,6 +42,8 @@ class VARDEL_API SecurityContext {
     const std::wstring& Text(int index) const;
     AccessOptionEnum AccessOption() const { return accessOption_; }
 
+    bool operator==(const SecurityContext& other) const = default;
+
   private:
     std::int64_t number_;
     std::wstring texts_[5];
@@ -61,6 +63,8 @@ struct DBFilter {
     std::vector<std::wstring> filterStandardOrgs;
     std::vector<std::wstring> filterManufacturers;
     std::vector<std::wstring> filterCategoriesContent;
+
+    bool operator==(const DBFilter& other) const = default;
 };
 
 /// Comparison of a query constraint. Backends may define further values.
@@ -75,14 +79,20 @@ enum class QueryOperator : std::int32_t {
     In = 7,
 };
 
-/// The field a constraint or return names: a property, its index and alias.
+/// The field a constraint or return names: a property (or a built-in field
+/// such as "ObjectID", "RowID", "Category", "Value"), the index of a
+/// repeatable property and the key the property is known by.
 struct Field {
     std::optional<std::wstring> property;
     std::optional<std::wstring> propertyIndex;
     std::optional<std::wstring> propertyAlias;
+
+    bool operator==(const Field& other) const = default;
 };
 
-/// One condition of a search.
+/// One condition of a search: the field compares with `value` or `values`,
+/// or (with `valueReference`) with the value a return of the same query
+/// brings back under that name. `tag` names the constraint for references.
 struct QueryConstraint : Field {
     std::optional<std::wstring> tag;
     QueryOperator operator_ = QueryOperator::Equal;  // `operator` is reserved in C++
@@ -90,19 +100,26 @@ struct QueryConstraint : Field {
     std::optional<std::vector<std::wstring>> values;
     std::optional<std::wstring> valueReference;
     std::optional<double> tolerance;
+
+    bool operator==(const QueryConstraint& other) const = default;
 };
 
-/// One value a search returns per hit.
+/// One value a search returns per hit, under the name `returnAs`.
 struct QueryReturn : Field {
     std::optional<std::wstring> returnAs;
     std::optional<std::wstring> referencedAs;
+
+    bool operator==(const QueryReturn& other) const = default;
 };
 
-/// A parametric search; unset lists were empty on the caller's side.
+/// A parametric search; unset lists were empty on the caller's side. `lang`
+/// is the language of returned texts.
 struct ContentQuery {
     std::optional<std::vector<QueryConstraint>> constraintFields;
     std::optional<std::vector<QueryReturn>> returnFields;
     std::wstring lang;
+
+    bool operator==(const ContentQuery& other) const = default;
 };
 
 }  // namespace Content
@@ -111,6 +128,8 @@ struct ContentQuery {
 struct KnowledgeLibrary {
     std::wstring Name;
     Guid LibraryGuid;
+
+    bool operator==(const KnowledgeLibrary& other) const = default;
 };
 
 }  // namespace TarnServerProxies

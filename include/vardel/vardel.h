@@ -1,7 +1,7 @@
 // Vardel: client library of a CAD content library. Including this header
 // gives a host the whole public interface:
 //  - the browsing face (namespace Vardel): statuses, property results,
-//    contexts and browse identifiers;
+//    contexts, browse identifiers, property keys and search queries;
 //  - the content-server interface a host implements or attaches
 //    (namespace TarnServerProxies) and the module runtime CVardelApp;
 //  - the document-face utilities: GUIDs, string, data-type and range helpers.
@@ -9,12 +9,15 @@
 
 #include "vardel/app.h"
 #include "vardel/browse_id.h"
+#include "vardel/constants.h"
 #include "vardel/context.h"
 #include "vardel/data_types.h"
+#include "vardel/derived_family_link_names.h"
 #include "vardel/export.h"
 #include "vardel/guid.h"
 #include "vardel/range_parser.h"
 #include "vardel/return_value.h"
+#include "vardel/search_query.h"
 #include "vardel/server_backend.h"
 #include "vardel/server_proxies.h"
 #include "vardel/status.h"

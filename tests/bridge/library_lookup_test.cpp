@@ -1,0 +1,82 @@
+// Library names by ids and ids by names through the server bridge.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "bridge/server_proxies_provider.h"
+#include "bridge_fixture.h"
+
+namespace VardelTest {
+namespace {
+
+using Ids = std::vector<std::wstring>;
+using P = ServerProxiesProvider;
+
+constexpr wchar_t kPartition[] = L"99999999-0000-0000-0000-000000000000";
+constexpr wchar_t kMetricUpper[] = L"ABCDEF01-0000-0000-0000-00000000000A";
+constexpr wchar_t kMetric[] = L"abcdef01-0000-0000-0000-00000000000a";
+constexpr wchar_t kImperial[] = L"abcdef01-0000-0000-0000-00000000000b";
+
+TEST_F(BridgeTest, LibraryNamesAreAppendedInServerOrderFromTheCurrentPartition) {
+    backend().Script(Method::CurrentPartitionId, Reply::Id(G(kPartition)));
+    backend().Script(Method::FindKnowledgeLibraries,
+                     Reply::Libraries({{L"Imperial", G(kImperial)}, {L"Metric", G(kMetric)}}));
+    Ids names{L"Earlier"};
+    ASSERT_EQ(P::GetLibraryNamesByLibraryIds(context_, {kMetricUpper, kImperial}, names), S_OK);
+    EXPECT_EQ(names, (Ids{L"Earlier", L"Imperial", L"Metric"}));
+
+    ASSERT_EQ(backend().Calls().size(), 2u);
+    const RecordedCall& find = backend().Calls()[1];
+    EXPECT_EQ(find.method, Method::FindKnowledgeLibraries);
+    EXPECT_EQ(find.nodes, (std::vector<tsp::Guid>{G(kMetric), G(kImperial)}));
+    EXPECT_EQ(find.partition, G(kPartition));
+    EXPECT_EQ(find.security, *context_.GetManSecurityContext());
+}
+
+TEST_F(BridgeTest, LibraryNameLookupFailuresAreReportedAsFailures) {
+    Ids names{L"Earlier"};
+    EXPECT_EQ(P::GetLibraryNamesByLibraryIds(noSecurity_, {kMetric}, names), E_INVALIDARG);
+    EXPECT_EQ(P::GetLibraryNamesByLibraryIds(context_, {L"Metric"}, names), E_FAIL);
+    EXPECT_TRUE(backend().Calls().empty());
+
+    backend().Fail(Method::CurrentPartitionId);
+    EXPECT_EQ(P::GetLibraryNamesByLibraryIds(context_, {kMetric}, names), E_FAIL);
+    ASSERT_EQ(backend().Calls().size(), 1u);  // no lookup without a partition
+
+    backend().Fail(Method::FindKnowledgeLibraries);
+    EXPECT_EQ(P::GetLibraryNamesByLibraryIds(context_, {kMetric}, names), E_FAIL);
+    EXPECT_EQ(names, Ids{L"Earlier"});
+}
+
+TEST_F(BridgeTest, LibraryIdsAreAppendedAsLowerCaseTexts) {
+    backend().Script(Method::FindKnowledgeLibrariesByNames,
+                     Reply::Libraries({{L"Metric", G(kMetricUpper)}, {L"Imperial", G(kImperial)}}));
+    Ids ids{L"earlier"};
+    ASSERT_EQ(P::GetLibraryIdsByLibraryNames(context_, {L"Metric", L"Imperial"}, ids), S_OK);
+    EXPECT_EQ(ids, (Ids{L"earlier", kMetric, kImperial}));
+    EXPECT_EQ(backend().OnlyCall().names, (Ids{L"Metric", L"Imperial"}));
+}
+
+TEST_F(BridgeTest, UnknownLibraryNameStopsTheWalkKeepingTheIdsBeforeIt) {
+    backend().Script(
+        Method::FindKnowledgeLibrariesByNames,
+        Reply::Libraries(
+            {{L"Metric", G(kMetric)}, {L"Nowhere", tsp::Guid{}}, {L"Imperial", G(kImperial)}}));
+    Ids ids;
+    EXPECT_EQ(P::GetLibraryIdsByLibraryNames(context_, {L"Metric", L"Nowhere", L"Imperial"}, ids),
+              E_INVALIDARG);
+    EXPECT_EQ(ids, Ids{kMetric});
+}
+
+TEST_F(BridgeTest, LibraryIdLookupFailuresAreReportedAsFailures) {
+    Ids ids{L"earlier"};
+    EXPECT_EQ(P::GetLibraryIdsByLibraryNames(noSecurity_, {L"Metric"}, ids), E_INVALIDARG);
+    EXPECT_TRUE(backend().Calls().empty());
+    backend().Fail(Method::FindKnowledgeLibrariesByNames);
+    EXPECT_EQ(P::GetLibraryIdsByLibraryNames(context_, {L"Metric"}, ids), E_FAIL);
+    EXPECT_EQ(ids, Ids{L"earlier"});
+}
+
+}  // namespace
+}  // namespace VardelTest
