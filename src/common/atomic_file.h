@@ -1,0 +1,19 @@
+// Whole-file replacement that never leaves a half-written target: the bytes
+// go to a temporary file in the target's folder, are flushed to the disk and
+// then renamed over the target. Every store of the library saves this way.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace VardelCommon {
+
+/// Writes `bytes` as the whole content of `target`. On failure the previous
+/// file (if any) is untouched, the temporary file is removed and the result
+/// is false.
+bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+
+/// The whole content of `path` in `bytes`; false when it cannot be read.
+bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
+
+}  // namespace VardelCommon
