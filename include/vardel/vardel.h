@@ -4,7 +4,8 @@
 //    contexts, browse identifiers, property keys and search queries;
 //  - the content-server interface a host implements or attaches
 //    (namespace TarnServerProxies) and the module runtime CVardelApp;
-//  - the document-face utilities: GUIDs, string, data-type and range helpers.
+//  - the document-face utilities: GUIDs, string, data-type and range helpers,
+//    and the XML document layer (XMLParser, XMLNode, XMLNodeArray).
 #pragma once
 
 #include "vardel/app.h"
@@ -23,3 +24,6 @@
 #include "vardel/status.h"
 #include "vardel/string_util.h"
 #include "vardel/version.h"
+#include "vardel/xml_node.h"
+#include "vardel/xml_node_array.h"
+#include "vardel/xml_parser.h"

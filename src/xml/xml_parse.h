@@ -1,0 +1,24 @@
+// Hardened parsing into a new tree. No network access, no external entity or
+// external DTD is ever read (a refusing loader answers for every parse of
+// the layer), libxml2's entity-amplification and depth limits stay on, and
+// errors are never printed. After the parse, whitespace-only text nodes are
+// dropped (except under xml:space="preserve") and elements are numbered for
+// fast document-order sorting in XPath.
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "xml/xml_tree.h"
+
+namespace VardelXml {
+
+/// Parses a document given as text; a declaration's encoding is recorded but
+/// does not change how the text is read. Null when it does not parse.
+std::shared_ptr<XmlTree> ParseText(std::wstring_view text);
+
+/// Parses the bytes of a file, in the encoding their byte-order mark or
+/// declaration names (UTF-8 when neither). Null when they do not parse.
+std::shared_ptr<XmlTree> ParseBytes(std::string_view bytes);
+
+}  // namespace VardelXml

@@ -1,0 +1,123 @@
+#include "xml/xml_text.h"
+
+#include "common/utf8.h"
+
+namespace VardelXml {
+namespace {
+
+const char* Text(const xmlChar* text) {
+    return reinterpret_cast<const char*>(text);
+}
+
+std::wstring QualifiedName(const xmlNs* ns, const xmlChar* name) {
+    std::wstring qualified;
+    if (ns != nullptr && ns->prefix != nullptr) {
+        qualified = FromXml(ns->prefix) + L":";
+    }
+    return qualified + FromXml(name);
+}
+
+// "prefix:name" or "name" against the two parts libxml2 keeps. A name with
+// an unbound prefix is stored whole, without namespace, and matches too.
+bool QualifiedNameIs(const xmlNs* ns, const xmlChar* name, const std::string& qualified) {
+    const char* prefix = ns != nullptr ? Text(ns->prefix) : nullptr;
+    if (prefix == nullptr)
+        return qualified == Text(name);
+    const std::size_t colon = qualified.find(':');
+    return colon != std::string::npos && qualified.compare(0, colon, prefix) == 0 &&
+           qualified.compare(colon + 1, std::string::npos, Text(name)) == 0;
+}
+
+}  // namespace
+
+std::string ToXml(const wchar_t* text) {
+    return text == nullptr ? std::string() : VardelCommon::ToUtf8(text);
+}
+
+std::wstring FromXml(const xmlChar* text) {
+    return text == nullptr ? std::wstring() : VardelCommon::FromUtf8(Text(text));
+}
+
+std::wstring FromXml(std::string_view text) {
+    return VardelCommon::FromUtf8(text);
+}
+
+std::wstring NodeName(xmlNodePtr node) {
+    switch (node->type) {
+        case XML_ELEMENT_NODE:
+        case XML_ATTRIBUTE_NODE:
+            return QualifiedName(node->ns, node->name);
+        case XML_TEXT_NODE:
+            return L"#text";
+        case XML_CDATA_SECTION_NODE:
+            return L"#cdata-section";
+        case XML_COMMENT_NODE:
+            return L"#comment";
+        case XML_DOCUMENT_NODE:
+        case XML_HTML_DOCUMENT_NODE:
+            return L"#document";
+        case XML_DOCUMENT_FRAG_NODE:
+            return L"#document-fragment";
+        default:
+            return FromXml(node->name);
+    }
+}
+
+std::wstring NodeText(xmlNodePtr node) {
+    if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE ||
+        node->type == XML_COMMENT_NODE || node->type == XML_PI_NODE) {
+        return FromXml(node->content);
+    }
+    if (node->type == XML_ATTRIBUTE_NODE) {
+        return AttributeText(reinterpret_cast<xmlAttrPtr>(node));
+    }
+    xmlChar* content = xmlNodeGetContent(node);
+    std::wstring text = FromXml(content);
+    xmlFree(content);
+    return text;
+}
+
+bool HasVisibleChildren(xmlNodePtr node) {
+    return node->type == XML_ELEMENT_NODE || node->type == XML_DOCUMENT_NODE ||
+           node->type == XML_DOCUMENT_FRAG_NODE;
+}
+
+bool HasName(xmlNodePtr node, const std::string& name) {
+    if (node->type == XML_ELEMENT_NODE || node->type == XML_ATTRIBUTE_NODE) {
+        return QualifiedNameIs(node->ns, node->name, name);
+    }
+    return VardelCommon::ToUtf8(NodeName(node)) == name;
+}
+
+xmlNodePtr NextInSubtree(xmlNodePtr node, xmlNodePtr subtree) {
+    if (HasVisibleChildren(node) && node->children != nullptr)
+        return node->children;
+    while (node != subtree && node->next == nullptr)
+        node = node->parent;
+    return node == subtree ? nullptr : node->next;
+}
+
+xmlAttrPtr FindAttribute(xmlNodePtr element, const std::string& qualifiedName) {
+    if (element->type != XML_ELEMENT_NODE)
+        return nullptr;
+    for (xmlAttrPtr attribute = element->properties; attribute != nullptr;
+         attribute = attribute->next) {
+        if (QualifiedNameIs(attribute->ns, attribute->name, qualifiedName))
+            return attribute;
+    }
+    return nullptr;
+}
+
+std::wstring AttributeText(xmlAttrPtr attribute) {
+    const xmlNode* child = attribute->children;
+    if (child == nullptr)
+        return {};
+    if (child->next == nullptr && child->type == XML_TEXT_NODE)
+        return FromXml(child->content);
+    xmlChar* content = xmlNodeListGetString(attribute->doc, attribute->children, 1);
+    std::wstring text = FromXml(content);
+    xmlFree(content);
+    return text;
+}
+
+}  // namespace VardelXml

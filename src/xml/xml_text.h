@@ -1,0 +1,43 @@
+// Conversions between the library's wide strings and libxml2's UTF-8
+// xmlChar strings, plus the node facts every part of the layer asks.
+#pragma once
+
+#include <libxml/tree.h>
+
+#include <string>
+#include <string_view>
+
+namespace VardelXml {
+
+std::string ToXml(const wchar_t* text);
+std::wstring FromXml(const xmlChar* text);
+std::wstring FromXml(std::string_view text);
+
+inline const xmlChar* Chars(const std::string& text) {
+    return reinterpret_cast<const xmlChar*>(text.c_str());
+}
+
+/// The DOM name of a node: qualified tag, "#text", "#comment", ...
+std::wstring NodeName(xmlNodePtr node);
+/// The concatenated text of the node's descendants (the value of a text
+/// or attribute node).
+std::wstring NodeText(xmlNodePtr node);
+
+/// Whether callers may see the node's children: only elements, documents
+/// and fragments have any (libxml2 hangs entity content and attribute
+/// values below other kinds).
+bool HasVisibleChildren(xmlNodePtr node);
+
+/// Whether the node's DOM name is `name` (UTF-8), compared exactly.
+bool HasName(xmlNodePtr node, const std::string& name);
+
+/// The next node after `node` in document order that lies within
+/// `subtree`, descending only into visible children; null at the end.
+xmlNodePtr NextInSubtree(xmlNodePtr node, xmlNodePtr subtree);
+
+/// The attribute `qualifiedName` ("name" or "prefix:name") of an element.
+xmlAttrPtr FindAttribute(xmlNodePtr element, const std::string& qualifiedName);
+/// The text of an attribute.
+std::wstring AttributeText(xmlAttrPtr attribute);
+
+}  // namespace VardelXml

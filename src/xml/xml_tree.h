@@ -1,0 +1,64 @@
+// The owner of one libxml2 document and of every node that was ever taken
+// out of it. Nodes handed to callers may outlive their place in the tree
+// (a removed node, a clone, an element whose children were replaced), so
+// nothing is freed while the tree lives: detached nodes are remembered and
+// freed, if still detached, together with the document. Attaching a node
+// again forgets it. Also holds the document's declaration, its XPath context
+// and a cache of compiled expressions.
+#pragma once
+
+#include <libxml/tree.h>
+#include <libxml/xpath.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace VardelXml {
+
+class XmlTree {
+  public:
+    /// A tree over `doc`, which it owns from now on.
+    explicit XmlTree(xmlDocPtr doc);
+    ~XmlTree();
+    XmlTree(const XmlTree&) = delete;
+    XmlTree& operator=(const XmlTree&) = delete;
+
+    /// A tree holding a new empty document.
+    static std::shared_ptr<XmlTree> NewEmpty();
+
+    xmlDocPtr doc() const { return doc_; }
+
+    /// Unlinks `node` from wherever it is and keeps it until the tree dies.
+    void Detach(xmlNodePtr node);
+    /// Remembers a node made for this document that is in no tree yet.
+    void KeepDetached(xmlNodePtr node);
+    /// Forgets a detached node that is about to be linked into a tree.
+    void Forget(xmlNodePtr node) { detached_.erase(node); }
+
+    /// The XML declaration: whether there is one and the encoding it names
+    /// (empty: none named).
+    bool hasDeclaration = false;
+    std::string declaredEncoding;
+
+    /// The compiled form of `expression` (UTF-8), or null when it is not a
+    /// valid XPath expression. Compiled forms are cached per tree.
+    xmlXPathCompExprPtr Compile(const std::string& expression);
+    /// The evaluation context, with the "ms" prefix and its functions bound.
+    xmlXPathContextPtr XPathContext();
+
+  private:
+    xmlDocPtr doc_;
+    std::unordered_set<xmlNodePtr> detached_;
+    xmlXPathContextPtr xpathContext_ = nullptr;
+    std::unordered_map<std::string, xmlXPathCompExprPtr> compiled_;
+};
+
+/// The document object that copies of a parser share: the tree it holds now.
+struct Document {
+    std::shared_ptr<XmlTree> tree;
+};
+
+}  // namespace VardelXml
