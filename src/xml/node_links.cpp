@@ -32,22 +32,12 @@ bool MayGoUnder(xmlNodePtr parent, xmlNodePtr child) {
     }
 }
 
-// Moved elements lose the document-order numbers libxml2's XPath sorts by;
-// without a number it falls back to comparing positions in the tree.
-void ForgetOrderNumbers(xmlNodePtr subtree) {
-    for (xmlNodePtr node = subtree; node != nullptr; node = NextInSubtree(node, subtree)) {
-        if (node->type == XML_ELEMENT_NODE)
-            node->content = nullptr;
-    }
-}
-
 void Unplug(XmlTree& tree, xmlNodePtr child) {
     if (child->parent != nullptr) {
         xmlUnlinkNode(child);
     } else {
         tree.Forget(child);
     }
-    ForgetOrderNumbers(child);
 }
 
 void SetText(xmlNodePtr element, const wchar_t* text) {

@@ -1,7 +1,7 @@
 // Linking nodes into a tree. libxml2's own insert calls merge adjacent text
 // nodes and free the node handed in, which would leave callers' nodes
 // dangling; these helpers only relink pointers. They also keep the tree's
-// record of detached nodes and libxml2's document-order numbers right.
+// record of detached nodes right.
 #pragma once
 
 #include "vardel/xml_node.h"

@@ -6,10 +6,10 @@
 #include <climits>
 #include <mutex>
 #include <string>
-#include <vector>
 
 #include "common/utf8.h"
 #include "xml/quiet_errors.h"
+#include "xml/whitespace_filter.h"
 
 namespace VardelXml {
 namespace {
@@ -37,63 +37,8 @@ void InstallLoaderOnce() {
     });
 }
 
-const xmlChar* Chars(const char* text) {
-    return reinterpret_cast<const xmlChar*>(text);
-}
-
 bool IsXmlBlank(wchar_t c) {
     return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r';
-}
-
-bool IsPreserveSpace(xmlNodePtr element, bool inherited) {
-    for (xmlAttrPtr attribute = element->properties; attribute != nullptr;
-         attribute = attribute->next) {
-        if (attribute->ns == nullptr || attribute->ns->prefix == nullptr ||
-            !xmlStrEqual(attribute->ns->prefix, Chars("xml")) ||
-            !xmlStrEqual(attribute->name, Chars("space"))) {
-            continue;
-        }
-        xmlChar* value = xmlNodeListGetString(element->doc, attribute->children, 1);
-        const bool preserve = xmlStrEqual(value, Chars("preserve"));
-        const bool reset = xmlStrEqual(value, Chars("default"));
-        xmlFree(value);
-        return preserve || (inherited && !reset);
-    }
-    return inherited;
-}
-
-bool IsWhitespaceText(xmlNodePtr node) {
-    if (node->type != XML_TEXT_NODE)
-        return false;
-    for (const xmlChar* c = node->content; c != nullptr && *c != 0; ++c) {
-        if (*c != ' ' && *c != '\t' && *c != '\n' && *c != '\r')
-            return false;
-    }
-    return true;
-}
-
-// Walks with an explicit stack, so deep trees cannot exhaust the C stack.
-void DropWhitespaceText(xmlDocPtr doc) {
-    std::vector<std::pair<xmlNodePtr, bool>> pending;
-    for (xmlNodePtr top = doc->children; top != nullptr; top = top->next) {
-        if (top->type == XML_ELEMENT_NODE)
-            pending.emplace_back(top, IsPreserveSpace(top, false));
-    }
-    while (!pending.empty()) {
-        const auto [element, preserve] = pending.back();
-        pending.pop_back();
-        xmlNodePtr child = element->children;
-        while (child != nullptr) {
-            xmlNodePtr next = child->next;
-            if (!preserve && IsWhitespaceText(child)) {
-                xmlUnlinkNode(child);
-                xmlFreeNode(child);
-            } else if (child->type == XML_ELEMENT_NODE) {
-                pending.emplace_back(child, IsPreserveSpace(child, preserve));
-            }
-            child = next;
-        }
-    }
 }
 
 std::shared_ptr<XmlTree> Parse(std::string_view bytes, const char* encoding, int options) {
@@ -104,6 +49,7 @@ std::shared_ptr<XmlTree> Parse(std::string_view bytes, const char* encoding, int
     xmlParserCtxtPtr context = xmlNewParserCtxt();
     if (context == nullptr)
         return nullptr;
+    const WhitespaceFilter filter(context);
     parsingHere = true;
     xmlDocPtr doc = xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()),
                                       nullptr, encoding, kParseOptions | options);
@@ -118,8 +64,6 @@ std::shared_ptr<XmlTree> Parse(std::string_view bytes, const char* encoding, int
         xmlFreeDoc(doc);
         return nullptr;
     }
-    DropWhitespaceText(doc);
-    xmlXPathOrderDocElems(doc);
     return std::make_shared<XmlTree>(doc);
 }
 

@@ -1,9 +1,8 @@
 // Hardened parsing into a new tree. No network access, no external entity or
 // external DTD is ever read (a refusing loader answers for every parse of
 // the layer), libxml2's entity-amplification and depth limits stay on, and
-// errors are never printed. After the parse, whitespace-only text nodes are
-// dropped (except under xml:space="preserve") and elements are numbered for
-// fast document-order sorting in XPath.
+// errors are never printed. Whitespace-only text nodes are dropped while
+// parsing (except under xml:space="preserve").
 #pragma once
 
 #include <memory>

@@ -1,6 +1,7 @@
 #include "xml/xpath_select.h"
 
 #include "xml/quiet_errors.h"
+#include "xml/simple_step.h"
 #include "xml/xml_text.h"
 
 namespace VardelXml {
@@ -9,6 +10,11 @@ std::optional<std::vector<xmlNodePtr>> Select(XmlTree& tree, xmlNodePtr context,
                                               const wchar_t* xpath, bool firstOnly) {
     if (xpath == nullptr)
         return std::nullopt;
+    if (const auto step = ParseSimpleStep(xpath)) {
+        std::vector<xmlNodePtr> nodes;
+        SelectSimpleStep(context, *step, firstOnly, nodes);
+        return nodes;
+    }
     const QuietErrors quiet;
     xmlXPathCompExprPtr compiled = tree.Compile(ToXml(xpath));
     xmlXPathContextPtr evaluation = tree.XPathContext();

@@ -254,3 +254,17 @@ TEST(XmlDocument, TopLevelLookupsAndTagQueries) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(XmlDocument, LoadingDropsOnlyWhitespaceOnlyText) {
+    XMLParser parser = ParsedXml(
+        L"<R>\n  <Empty>  \t </Empty>\n  <Mixed>x <b/> y</Mixed>\n  <Kinds><b/>  <!--c-->\r\n"
+        L"  <![CDATA[ ]]>  <?pi d?>  </Kinds>\n  <P xml:space='preserve'> <Q> </Q>"
+        L"<D xml:space='default'> <E/> </D> </P>\n</R>");
+    EXPECT_EQ(XmlOf(parser),
+              L"<R><Empty/><Mixed>x <b/> y</Mixed><Kinds><b/><!--c--><![CDATA[ ]]><?pi d?></Kinds>"
+              L"<P xml:space=\"preserve\"> <Q> </Q><D xml:space=\"default\"><E/></D> </P></R>\n");
+}
+
+}  // namespace

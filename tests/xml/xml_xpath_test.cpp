@@ -114,3 +114,48 @@ TEST(XmlXPath, DocumentOrderHoldsAfterMovingElements) {
 }
 
 }  // namespace
+
+namespace {
+
+// The forms family rows use are answered without the XPath engine; prefixing
+// "self::node()/" sends the same question to the engine.
+TEST(XmlXPath, CellLookupFormsAgreeWithTheEngine) {
+    XMLParser parser = ParsedXml(
+        L"<Row xmlns:p='urn:p'><Cell ColumnId='a'>1</Cell><Cell ColumnId='A'>2</Cell>"
+        L"<Cell>3</Cell><Cell p:ColumnId='a'>4</Cell><p:Cell ColumnId='a'>5</p:Cell>"
+        L"<Other ColumnId='a'>6</Other><Cell ColumnId='a&amp;b'>7</Cell><Cell ColumnId=''>8</Cell>"
+        L"<Inner xmlns='urn:d'><Cell ColumnId='a'>9</Cell></Inner><Cell "
+        L"ColumnId='a'>10</Cell></Row>");
+    const XMLNode row = parser.GetRootNode();
+    const std::wstring expressions[] = {
+        L"Cell[@ColumnId=\"a\"]",
+        L"Cell[ @ColumnId = 'a' ]",
+        L"Cell[@ColumnId='a&b']",
+        L"Cell[@ColumnId='']",
+        L"Cell[@Missing='']",
+        L"Inner[@ColumnId='a']",
+        L"Cell[ms:string-compare(@ColumnId, 'A', '' , 'i' ) = 0 ]",
+        L"Cell[ms:string-compare(@ColumnId,'A','','')=0]",
+        L"Cell[ms:string-compare(@ColumnId, '', '', 'i') = 0]",
+        L"Cell[ms:string-compare(@Missing, 'x', '', 'i') = 0]",
+    };
+    for (const std::wstring& expression : expressions) {
+        XMLNodeArray fast, engine;
+        ASSERT_TRUE(row.SelectChildNodes(expression.c_str(), fast)) << expression;
+        ASSERT_TRUE(row.SelectChildNodes((L"self::node()/" + expression).c_str(), engine))
+            << expression;
+        std::wstring fastTexts, engineTexts;
+        for (int i = 0; i < fast.GetSize(); ++i)
+            fastTexts += TextOf(fast[i]) + L",";
+        for (int i = 0; i < engine.GetSize(); ++i)
+            engineTexts += TextOf(engine[i]) + L",";
+        EXPECT_EQ(fastTexts, engineTexts) << expression;
+    }
+    XMLNode first;
+    ASSERT_TRUE(row.GetChildNode(L"Cell[@ColumnId='a']", first));
+    EXPECT_EQ(TextOf(first), L"1");
+    EXPECT_FALSE(row.GetChildNode(L"Cell[@ColumnId='zz']", first));
+    EXPECT_EQ(TextOf(first), L"1");
+}
+
+}  // namespace

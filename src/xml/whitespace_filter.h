@@ -1,0 +1,36 @@
+// Drops whitespace-only text nodes while the parser builds the tree, so
+// child positions count only significant nodes. Each text node is judged
+// when it is complete (the next tag, comment, processing instruction or
+// CDATA section starts) and freed at once, which costs far less than a pass
+// over the finished tree. xml:space="preserve" keeps them below its element.
+#pragma once
+
+#include <libxml/parser.h>
+
+#include <vector>
+
+namespace VardelXml {
+
+class WhitespaceFilter {
+  public:
+    /// Hooks the filter into `context`'s SAX handlers for one parse; the
+    /// filter must outlive the parse.
+    explicit WhitespaceFilter(xmlParserCtxtPtr context);
+
+  private:
+    static WhitespaceFilter& Of(void* context);
+    static void DropTrailingWhitespace(void* context);
+    static void StartElement(void* context, const xmlChar* localName, const xmlChar* prefix,
+                             const xmlChar* uri, int namespaceCount, const xmlChar** namespaces,
+                             int attributeCount, int defaultedCount, const xmlChar** attributes);
+    static void EndElement(void* context, const xmlChar* localName, const xmlChar* prefix,
+                           const xmlChar* uri);
+    static void Comment(void* context, const xmlChar* text);
+    static void ProcessingInstruction(void* context, const xmlChar* target, const xmlChar* data);
+    static void CdataBlock(void* context, const xmlChar* text, int length);
+
+    // Whether whitespace is preserved, per open element.
+    std::vector<bool> preserve_;
+};
+
+}  // namespace VardelXml
