@@ -56,8 +56,10 @@ class VARDEL_API CSearchData {
     CSearchData(const CSearchData& other);
     /// Replaces this record's content by a deep copy of the other's.
     CSearchData& operator=(const CSearchData& other);
+    /// Destroys every pair the record owns.
     virtual ~CSearchData();
 
+    /// The record type given at construction.
     ObjectType GetType() const;
 
     /// Inserts the attribute; a name already present keeps its first value.
@@ -89,6 +91,7 @@ class VARDEL_API CSearchQueryData {
     CSearchQueryData(const CSearchQueryData& other);
     /// Replaces this query's content by a deep copy of the other's.
     CSearchQueryData& operator=(const CSearchQueryData& other);
+    /// Destroys every record the query owns.
     virtual ~CSearchQueryData();
 
     /// Appends `data` and takes ownership of it; null is ignored.
@@ -113,9 +116,11 @@ class VARDEL_API CSearchQueryData {
 
     /// Whether the server searches sub-categories too (default true).
     void SetRecursive(bool recursive);
+    /// Whether the server searches sub-categories too.
     bool GetRecursive() const;
-    /// A mark kept for the host (default false).
+    /// A mark kept for the host (default false); the library never reads it.
     void SetIsQueryFinal(bool isFinal);
+    /// The mark set by SetIsQueryFinal.
     bool IsQueryFinal() const;
 
     /// The client name under which each hit's member identifier comes back:

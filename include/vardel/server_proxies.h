@@ -32,16 +32,21 @@ namespace Security {
 /// The caller's credentials, passed first to every service call.
 class VARDEL_API SecurityContext {
   public:
+    /// The access option; the library sends 1 for a non-zero host flag, else 0.
     enum class AccessOptionEnum : std::int32_t { Option0 = 0, Option1 = 1 };
 
+    /// Keeps the seven values as given; the library gives them no meaning.
     SecurityContext(std::int64_t number, std::wstring text1, std::wstring text2, std::wstring text3,
                     std::wstring text4, std::wstring text5, AccessOptionEnum accessOption);
 
+    /// The number given at construction.
     std::int64_t Number() const { return number_; }
-    /// The five texts in constructor order; `index` is 1 to 5.
+    /// The five texts in constructor order; `index` is 1 to 5 (else an empty text).
     const std::wstring& Text(int index) const;
+    /// The access option given at construction.
     AccessOptionEnum AccessOption() const { return accessOption_; }
 
+    /// Equal when all seven values are equal.
     bool operator==(const SecurityContext& other) const = default;
 
   private:
@@ -54,7 +59,9 @@ class VARDEL_API SecurityContext {
 
 namespace Content {
 
-/// What a navigation request hides.
+/// What a navigation request hides: four switches (parts, features,
+/// invisible and empty categories) and the standards organisations,
+/// manufacturers and category contents the server matches nodes against.
 struct DBFilter {
     bool filterParts = false;
     bool filterFeatures = false;

@@ -1,6 +1,7 @@
 #include "bridge/query_conversion.h"
 
 #include <array>
+#include <cmath>
 #include <utility>
 
 #include "common/case_fold.h"
@@ -41,14 +42,19 @@ std::vector<std::wstring> PropertyValuesNamed(const CSearchData& record, const w
 }
 
 // Digits, sign, point and exponent only: no hexadecimal forms, no words such
-// as "inf", whatever the C library would also accept.
+// as "inf", whatever the C library would also accept. A number too large for
+// a double is no tolerance the server could use either.
 std::optional<double> ParseDecimal(const std::wstring& text) {
     const std::wstring number(VardelCommon::Trim(text));
     if (number.empty() || number.find_first_not_of(L"0123456789+-.eE") != std::wstring::npos ||
         !VardelCommon::IsWholeNumber(number)) {
         return std::nullopt;
     }
-    return VardelCommon::ParseLeadingNumber(number.c_str());
+    const double value = VardelCommon::ParseLeadingNumber(number.c_str());
+    if (!std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 // A family (1) or member (2) return: the identifier field under the alias

@@ -6,8 +6,8 @@
 // Returns come first and may already add constraints: every "Value" alias of
 // a property return is paired with a constraint tagged "constraintTag1",
 // "constraintTag2", ... (one counter per query) that references the returned
-// value. The one failure is a "Tolerance" attribute that is not a decimal
-// number (point as separator, independent of the process's locale).
+// value. The one failure is a "Tolerance" attribute that is not a finite
+// decimal number (point as separator, independent of the process's locale).
 #pragma once
 
 #include <optional>

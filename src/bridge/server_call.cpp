@@ -1,11 +1,18 @@
 #include "bridge/server_call.h"
 
 #include <cstdio>
-#include <memory>
+#include <exception>
 
 #include "vardel/app.h"
 
 namespace VardelBridge {
+
+TarnServerProxies::IServerBackend& ServerSession::backend() const {
+    if (backend_ == nullptr) {
+        throw TarnServerProxies::ProxyError("no content-server backend is attached");
+    }
+    return *backend_;
+}
 
 HRESULT CallServer(const ContextImpl& context,
                    const std::function<HRESULT(const ServerSession&)>& operation,
@@ -15,17 +22,17 @@ HRESULT CallServer(const ContextImpl& context,
         return E_INVALIDARG;
     }
     try {
-        // Held for the whole call, so a host detaching the backend meanwhile
-        // cannot destroy it under the request.
-        const std::shared_ptr<TarnServerProxies::IServerBackend> backend =
-            CVardelApp::Instance().GetBackend();
-        if (backend == nullptr) {
-            throw TarnServerProxies::ProxyError("no content-server backend is attached");
-        }
-        return operation(ServerSession{*security, *backend});
-    } catch (const TarnServerProxies::ProxyError& error) {
+        return operation(ServerSession(*security, CVardelApp::Instance().GetBackend()));
+    } catch (const std::exception& error) {
+        // The proxy error, and anything else a host's backend may throw: the
+        // browsing face never lets an exception reach the host.
         if (report == FailureReport::DebugOutput) {
             std::fprintf(stderr, "vardel: server request failed: %s\n", error.what());
+        }
+        return E_FAIL;
+    } catch (...) {
+        if (report == FailureReport::DebugOutput) {
+            std::fprintf(stderr, "vardel: server request failed\n");
         }
         return E_FAIL;
     }

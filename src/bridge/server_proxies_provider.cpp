@@ -31,6 +31,24 @@ TarnServerProxies::Content::DBFilter ServerFilter(const ContextImpl& context) {
     return VardelBridge::convertFilter(filter != nullptr ? *filter : Vardel::FilterStruct());
 }
 
+// Whether an identifier-list operation empties its output before the answer
+// is appended.
+enum class Output { Clear, Append };
+
+// One identifier-list request: clears `ids` when asked, then appends the text
+// form of every identifier `request` answers, in the server's order.
+template <typename Request>
+HRESULT CollectIds(const ContextImpl& context, std::vector<std::wstring>& ids, Output output,
+                   const Request& request) {
+    return CallServer(context, [&](const ServerSession& server) {
+        if (output == Output::Clear) {
+            ids.clear();
+        }
+        AppendGuidTexts(request(server), ids);
+        return S_OK;
+    });
+}
+
 HRESULT GetPropertyValues(const ContextImpl& context, PropertyService service,
                           const std::vector<std::wstring>& ids,
                           const std::vector<std::wstring>& keys, const std::wstring& library,
@@ -39,8 +57,8 @@ HRESULT GetPropertyValues(const ContextImpl& context, PropertyService service,
         values.clear();
         const auto nodes = GuidsIn(ids);
         const auto keyGuids = GuidsIn(keys);
-        const PropertyValues answer = (server.backend.*service)(server.security, library, nodes,
-                                                                keyGuids, context.GetLanguage());
+        const PropertyValues answer = (server.backend().*service)(server.security, library, nodes,
+                                                                  keyGuids, context.GetLanguage());
         values.reserve(answer.size());
         for (const std::optional<std::wstring>& text : answer) {
             values.push_back(VardelUtils::ReturnValueBuilder::FromText(text.value_or(L"")));
@@ -53,11 +71,8 @@ HRESULT GetPropertyValues(const ContextImpl& context, PropertyService service,
 
 HRESULT ServerProxiesProvider::GetFoldersRoots(const ContextImpl& context,
                                                const std::wstring& library, Ids& ids) {
-    return CallServer(context, [&](const ServerSession& server) {
-        ids.clear();
-        AppendGuidTexts(
-            server.backend.GetCategoryRoots(server.security, library, ServerFilter(context)), ids);
-        return S_OK;
+    return CollectIds(context, ids, Output::Clear, [&](const ServerSession& server) {
+        return server.backend().GetCategoryRoots(server.security, library, ServerFilter(context));
     });
 }
 
@@ -65,42 +80,33 @@ HRESULT ServerProxiesProvider::GetSubFolders(const ContextImpl& context,
                                              const std::wstring& library,
                                              const std::wstring& parentId, Ids& ids,
                                              bool allLevels) {
-    return CallServer(context, [&](const ServerSession& server) {
-        AppendGuidTexts(
-            server.backend.GetCategoriesByParent(server.security, library, GuidIn(parentId),
-                                                 allLevels, ServerFilter(context)),
-            ids);
-        return S_OK;
+    return CollectIds(context, ids, Output::Append, [&](const ServerSession& server) {
+        return server.backend().GetCategoriesByParent(server.security, library, GuidIn(parentId),
+                                                      allLevels, ServerFilter(context));
     });
 }
 
 HRESULT ServerProxiesProvider::GetChildItems(const ContextImpl& context,
                                              const std::wstring& library,
                                              const std::wstring& categoryId, Ids& ids) {
-    return CallServer(context, [&](const ServerSession& server) {
-        ids.clear();
-        AppendGuidTexts(server.backend.GetFamiliesByCategory(
-                            server.security, library, GuidIn(categoryId), ServerFilter(context)),
-                        ids);
-        return S_OK;
+    return CollectIds(context, ids, Output::Clear, [&](const ServerSession& server) {
+        return server.backend().GetFamiliesByCategory(server.security, library, GuidIn(categoryId),
+                                                      ServerFilter(context));
     });
 }
 
 HRESULT ServerProxiesProvider::GetCategoriesByFamily(const ContextImpl& context,
                                                      const std::wstring& library,
                                                      const std::wstring& familyId, Ids& ids) {
-    return CallServer(context, [&](const ServerSession& server) {
-        AppendGuidTexts(
-            server.backend.GetCategoriesByFamily(server.security, library, GuidIn(familyId)), ids);
-        return S_OK;
+    return CollectIds(context, ids, Output::Append, [&](const ServerSession& server) {
+        return server.backend().GetCategoriesByFamily(server.security, library, GuidIn(familyId));
     });
 }
 
 HRESULT ServerProxiesProvider::GetAllFamilies(const ContextImpl& context,
                                               const std::wstring& library, Ids& ids) {
-    return CallServer(context, [&](const ServerSession& server) {
-        AppendGuidTexts(server.backend.GetAllFamilies(server.security, library), ids);
-        return S_OK;
+    return CollectIds(context, ids, Output::Append, [&](const ServerSession& server) {
+        return server.backend().GetAllFamilies(server.security, library);
     });
 }
 
@@ -112,7 +118,7 @@ HRESULT ServerProxiesProvider::GetParentCategory(const ContextImpl& context,
         context,
         [&](const ServerSession& server) {
             const TarnServerProxies::Guid parent =
-                server.backend.GetParentCategory(server.security, library, GuidIn(categoryId));
+                server.backend().GetParentCategory(server.security, library, GuidIn(categoryId));
             parentId = parent.IsNil() ? std::wstring() : VardelBridge::GuidOut(parent);
             return S_OK;
         },
@@ -123,12 +129,9 @@ HRESULT ServerProxiesProvider::GetCategoryParametersByCategory(const ContextImpl
                                                                const std::wstring& categoryId,
                                                                const std::wstring& library,
                                                                Ids& ids, bool flag) {
-    return CallServer(context, [&](const ServerSession& server) {
-        ids.clear();
-        AppendGuidTexts(server.backend.GetCategoryParametersByCategory(server.security, library,
-                                                                       GuidIn(categoryId), flag),
-                        ids);
-        return S_OK;
+    return CollectIds(context, ids, Output::Clear, [&](const ServerSession& server) {
+        return server.backend().GetCategoryParametersByCategory(server.security, library,
+                                                                GuidIn(categoryId), flag);
     });
 }
 
@@ -136,12 +139,9 @@ HRESULT ServerProxiesProvider::GetCategoryParametersByParameter(const ContextImp
                                                                 const std::wstring& parameterId,
                                                                 const std::wstring& library,
                                                                 Ids& ids) {
-    return CallServer(context, [&](const ServerSession& server) {
-        ids.clear();
-        AppendGuidTexts(server.backend.GetCategoryParametersByParameter(server.security, library,
-                                                                        GuidIn(parameterId)),
-                        ids);
-        return S_OK;
+    return CollectIds(context, ids, Output::Clear, [&](const ServerSession& server) {
+        return server.backend().GetCategoryParametersByParameter(server.security, library,
+                                                                 GuidIn(parameterId));
     });
 }
 
@@ -173,7 +173,7 @@ HRESULT ServerProxiesProvider::GetCategoryTreeByFamily(const ContextImpl& contex
                                                        const std::wstring& familyId,
                                                        std::int32_t treeType, std::wstring& xml) {
     return CallServer(context, [&](const ServerSession& server) {
-        std::wstring tree = server.backend.GetCategoryTreeByFamily(
+        std::wstring tree = server.backend().GetCategoryTreeByFamily(
             server.security, library, GuidIn(familyId), treeType, context.GetLanguage());
         if (tree.empty()) {
             return E_FAIL;
@@ -190,7 +190,7 @@ HRESULT ServerProxiesProvider::Search(const ContextImpl& context, const std::wst
         if (query == nullptr) {
             return E_FAIL;
         }
-        xml = server.backend.Search(server.security, library, query->query, recursive);
+        xml = server.backend().Search(server.security, library, query->query, recursive);
         return S_OK;
     });
 }
@@ -214,9 +214,9 @@ HRESULT ServerProxiesProvider::GetLibraryNamesByLibraryIds(const ContextImpl& co
                                                            std::vector<std::wstring>& names) {
     return CallServer(context, [&](const ServerSession& server) {
         const auto libraryIds = GuidsIn(ids);
-        const TarnServerProxies::Guid partition = server.backend.CurrentPartitionId();
+        const TarnServerProxies::Guid partition = server.backend().CurrentPartitionId();
         const auto libraries =
-            server.backend.FindKnowledgeLibraries(server.security, libraryIds, partition);
+            server.backend().FindKnowledgeLibraries(server.security, libraryIds, partition);
         names.reserve(names.size() + libraries.size());
         for (const TarnServerProxies::KnowledgeLibrary& library : libraries) {
             names.push_back(library.Name);
@@ -229,7 +229,8 @@ HRESULT ServerProxiesProvider::GetLibraryIdsByLibraryNames(const ContextImpl& co
                                                            const std::vector<std::wstring>& names,
                                                            Ids& ids) {
     return CallServer(context, [&](const ServerSession& server) {
-        const auto libraries = server.backend.FindKnowledgeLibrariesByNames(server.security, names);
+        const auto libraries =
+            server.backend().FindKnowledgeLibrariesByNames(server.security, names);
         ids.reserve(ids.size() + libraries.size());
         for (const TarnServerProxies::KnowledgeLibrary& library : libraries) {
             if (library.LibraryGuid.IsNil()) {

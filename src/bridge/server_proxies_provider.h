@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "api/context_impl.h"
+#include "vardel/derived_family_link_names.h"
 #include "vardel/return_value.h"
 #include "vardel/search_query.h"
 #include "vardel/server_proxies.h"
@@ -117,6 +118,15 @@ class ServerProxiesProvider {
     /// it staying appended.
     static HRESULT GetLibraryIdsByLibraryNames(const ContextImpl& context,
                                                const std::vector<std::wstring>& names, Ids& ids);
+
+    /// Reads the parent library and family names from the derived-family
+    /// link aspect of `familyId` and assigns both fields of `names` (a name
+    /// the aspect lacks is empty). E_FAIL, `names` untouched, when the server
+    /// fails or sends no text.
+    static HRESULT GetDerivedFamilyLinkNamesOffline(const ContextImpl& context,
+                                                    const std::wstring& library,
+                                                    const std::wstring& familyId,
+                                                    Vardel::DerivedFamilyLinkNames& names);
 };
 
 /// Frees a ContentQueryHandle through DeleteContentQuery.

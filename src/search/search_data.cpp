@@ -40,8 +40,8 @@ void CSearchData::AddAttribute(const wchar_t* name, const wchar_t* value) {
 }
 
 void CSearchData::AddProperty(const wchar_t* name, const wchar_t* value, CSearchQueryData* query) {
-    properties_.push_back(
-        new PropertyData{VardelSearch::TextOrEmpty(name), VardelSearch::TextOrEmpty(value)});
+    VardelSearch::AppendOwned(properties_, new PropertyData{VardelSearch::TextOrEmpty(name),
+                                                            VardelSearch::TextOrEmpty(value)});
     if (query != nullptr) {
         query->AddExpClientStr(value);
     }

@@ -39,13 +39,13 @@ CSearchQueryData::~CSearchQueryData() {
 
 void CSearchQueryData::AddConstraintData(CSearchData* data) {
     if (data != nullptr) {
-        constraints_.push_back(data);
+        VardelSearch::AppendOwned(constraints_, data);
     }
 }
 
 void CSearchQueryData::AddReturnsData(CSearchData* data) {
     if (data != nullptr) {
-        returns_.push_back(data);
+        VardelSearch::AppendOwned(returns_, data);
     }
 }
 

@@ -1,6 +1,6 @@
 // Shared set-up of the bridge tests: a scripted backend attached to the
 // module runtime for the duration of one test, and library contexts with and
-// without a security record or filter.
+// without a security record.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,12 +8,17 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "api/context_impl.h"
+#include "bridge/server_proxies_provider.h"
 #include "support/scripted_backend.h"
 #include "vardel/app.h"
 
 namespace VardelTest {
+
+using Ids = std::vector<std::wstring>;
+using P = ServerProxiesProvider;
 
 /// The GUID of a text that must be one.
 inline tsp::Guid G(const wchar_t* text) {

@@ -4,14 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "bridge/server_proxies_provider.h"
 #include "bridge_fixture.h"
 
 namespace VardelTest {
 namespace {
-
-using Ids = std::vector<std::wstring>;
-using P = ServerProxiesProvider;
 
 constexpr wchar_t kPartition[] = L"99999999-0000-0000-0000-000000000000";
 constexpr wchar_t kMetricUpper[] = L"ABCDEF01-0000-0000-0000-00000000000A";
@@ -37,7 +33,8 @@ TEST_F(BridgeTest, LibraryNamesAreAppendedInServerOrderFromTheCurrentPartition) 
 TEST_F(BridgeTest, LibraryNameLookupFailuresAreReportedAsFailures) {
     Ids names{L"Earlier"};
     EXPECT_EQ(P::GetLibraryNamesByLibraryIds(noSecurity_, {kMetric}, names), E_INVALIDARG);
-    EXPECT_EQ(P::GetLibraryNamesByLibraryIds(context_, {L"Metric"}, names), E_FAIL);
+    // A name where an id belongs fails the whole request before any call.
+    EXPECT_EQ(P::GetLibraryNamesByLibraryIds(context_, {kMetric, L"Imperial"}, names), E_FAIL);
     EXPECT_TRUE(backend().Calls().empty());
 
     backend().Fail(Method::CurrentPartitionId);
@@ -59,14 +56,18 @@ TEST_F(BridgeTest, LibraryIdsAreAppendedAsLowerCaseTexts) {
 }
 
 TEST_F(BridgeTest, UnknownLibraryNameStopsTheWalkKeepingTheIdsBeforeIt) {
+    const tsp::KnowledgeLibrary unknown{L"Nowhere", tsp::Guid{}};
     backend().Script(
         Method::FindKnowledgeLibrariesByNames,
-        Reply::Libraries(
-            {{L"Metric", G(kMetric)}, {L"Nowhere", tsp::Guid{}}, {L"Imperial", G(kImperial)}}));
-    Ids ids;
+        Reply::Libraries({{L"Metric", G(kMetric)}, unknown, {L"Imperial", G(kImperial)}}));
+    backend().Script(Method::FindKnowledgeLibrariesByNames,
+                     Reply::Libraries({unknown, {L"Metric", G(kMetric)}}));
+    Ids ids{L"earlier"};
     EXPECT_EQ(P::GetLibraryIdsByLibraryNames(context_, {L"Metric", L"Nowhere", L"Imperial"}, ids),
               E_INVALIDARG);
-    EXPECT_EQ(ids, Ids{kMetric});
+    EXPECT_EQ(ids, (Ids{L"earlier", kMetric}));
+    EXPECT_EQ(P::GetLibraryIdsByLibraryNames(context_, {L"Nowhere", L"Metric"}, ids), E_INVALIDARG);
+    EXPECT_EQ(ids, (Ids{L"earlier", kMetric}));
 }
 
 TEST_F(BridgeTest, LibraryIdLookupFailuresAreReportedAsFailures) {

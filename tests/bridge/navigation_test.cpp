@@ -8,15 +8,11 @@
 #include <vector>
 
 #include "bridge/filter_conversion.h"
-#include "bridge/server_proxies_provider.h"
 #include "bridge_fixture.h"
 #include "vardel/constants.h"
 
 namespace VardelTest {
 namespace {
-
-using Ids = std::vector<std::wstring>;
-using P = ServerProxiesProvider;
 
 constexpr wchar_t kUpperId[] = L"{0A1B2C3D-4E5F-6A7B-8C9D-AEBFC0D1E2F3}";
 constexpr wchar_t kLowerId[] = L"0a1b2c3d-4e5f-6a7b-8c9d-aebfc0d1e2f3";
@@ -104,20 +100,27 @@ TEST_P(IdListTest, ContextWithoutSecurityIsRefusedBeforeOutputOrServer) {
     EXPECT_TRUE(backend().Calls().empty());
 }
 
-TEST_P(IdListTest, FailureAfterASuccessKeepsWhatTheOutputHeld) {
-    backend().Script(GetParam().method, Reply::Ids({G(kOtherId)})).Fail(GetParam().method);
+TEST_P(IdListTest, FailureInTheMiddleOfAWalkKeepsWhatTheOutputHeld) {
+    backend()
+        .Script(GetParam().method, Reply::Ids({G(kOtherId)}))
+        .Fail(GetParam().method)
+        .Script(GetParam().method, Reply::Ids({G(kUpperId)}));
     Ids ids;
     ASSERT_EQ(Run(context_, ids), S_OK);
     EXPECT_EQ(Run(context_, ids), E_FAIL);
     // A clearing operation has cleared before the server failed.
-    EXPECT_EQ(ids, GetParam().clears ? Ids{} : Ids{kOtherId});
-    EXPECT_EQ(backend().Calls().size(), 2u);
+    const Ids afterFailure = Expected({kOtherId}, {});
+    EXPECT_EQ(ids, afterFailure);
+    ASSERT_EQ(Run(context_, ids), S_OK);
+    EXPECT_EQ(ids, Expected(afterFailure, {kLowerId}));
+    EXPECT_EQ(backend().Calls().size(), 3u);
 }
 
 TEST_P(IdListTest, WithoutAttachedBackendFailsAsAFailingServer) {
     CVardelApp::Instance().AttachBackend(nullptr);
-    Ids ids;
+    Ids ids{L"earlier"};
     EXPECT_EQ(Run(context_, ids), E_FAIL);
+    EXPECT_EQ(ids, Expected({L"earlier"}, {}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, IdListTest, ::testing::ValuesIn(kOperations),

@@ -6,15 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "bridge/server_proxies_provider.h"
 #include "bridge_fixture.h"
 
 namespace VardelTest {
 namespace {
 
-using Ids = std::vector<std::wstring>;
 using Values = std::vector<Vardel::ReturnValue>;
-using P = ServerProxiesProvider;
 
 constexpr wchar_t kNode1[] = L"AAAAAAAA-0000-0000-0000-000000000001";
 constexpr wchar_t kNode2[] = L"aaaaaaaa-0000-0000-0000-000000000002";
@@ -59,7 +56,13 @@ TEST_P(PropertyValuesTest, FailuresLeaveTheOutputClearedAndRefusalLeavesItAlone)
     EXPECT_EQ(GetParam().run(noSecurity_, {kNode1}, {kKey}, L"Metric", values), E_INVALIDARG);
     EXPECT_EQ(values.size(), 2u);
 
-    EXPECT_EQ(GetParam().run(context_, {kNode1}, {L"FAM_DISPLAYNAME"}, L"Metric", values), E_FAIL);
+    // One text that is no GUID, among good ones, fails the request before the server sees it.
+    EXPECT_EQ(GetParam().run(context_, {kNode1, L"node-2", kNode2}, {kKey}, L"Metric", values),
+              E_FAIL);
+    EXPECT_TRUE(values.empty());
+    values.resize(1);
+    EXPECT_EQ(GetParam().run(context_, {kNode1}, {kKey, L"FAM_DISPLAYNAME"}, L"Metric", values),
+              E_FAIL);
     EXPECT_TRUE(values.empty());
     EXPECT_TRUE(backend().Calls().empty());
 

@@ -1,15 +1,54 @@
 // Conversion of filters and search queries into the server's objects.
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <initializer_list>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bridge/filter_conversion.h"
 #include "bridge/query_conversion.h"
 #include "bridge/server_proxies_provider.h"
 #include "vardel/constants.h"
+
+namespace TarnServerProxies::Content {
+
+// Readable failure messages: the fields that are set, by name.
+template <typename T>
+void PrintSet(const char* name, const std::optional<T>& field, std::ostream* os) {
+    if (field) {
+        *os << ' ' << name << '=' << testing::PrintToString(*field);
+    }
+}
+
+void PrintTo(const Field& field, std::ostream* os) {
+    PrintSet("property", field.property, os);
+    PrintSet("index", field.propertyIndex, os);
+    PrintSet("alias", field.propertyAlias, os);
+}
+
+void PrintTo(const QueryReturn& result, std::ostream* os) {
+    *os << "{return";
+    PrintTo(static_cast<const Field&>(result), os);
+    PrintSet("returnAs", result.returnAs, os);
+    PrintSet("referencedAs", result.referencedAs, os);
+    *os << '}';
+}
+
+void PrintTo(const QueryConstraint& constraint, std::ostream* os) {
+    *os << "{constraint op=" << static_cast<int>(constraint.operator_);
+    PrintTo(static_cast<const Field&>(constraint), os);
+    PrintSet("tag", constraint.tag, os);
+    PrintSet("value", constraint.value, os);
+    PrintSet("values", constraint.values, os);
+    PrintSet("reference", constraint.valueReference, os);
+    PrintSet("tolerance", constraint.tolerance, os);
+    *os << '}';
+}
+
+}  // namespace TarnServerProxies::Content
 
 namespace {
 
@@ -21,13 +60,12 @@ using tsp::Content::QueryReturn;
 using Vardel::CSearchData;
 using Vardel::CSearchQueryData;
 using Texts = std::vector<std::wstring>;
+using Pairs = std::initializer_list<std::pair<const wchar_t*, const wchar_t*>>;
 
 constexpr wchar_t kObjectIdKeyUpper[] = L"CF1D0246-76D9-4B4A-8305-FA0409AFB5C1";
 
-// Builds a record for `query`: type, attributes, then pairs.
-CSearchData* Record(CSearchData::ObjectType type,
-                    std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> attributes,
-                    std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> pairs = {}) {
+// A record of `type` with the given attributes, then the given pairs.
+CSearchData* Record(CSearchData::ObjectType type, Pairs attributes, Pairs pairs = {}) {
     auto* record = new CSearchData(type);
     for (const auto& [name, value] : attributes) {
         record->AddAttribute(name, value);
@@ -38,10 +76,42 @@ CSearchData* Record(CSearchData::ObjectType type,
     return record;
 }
 
-ContentQuery Convert(const CSearchQueryData& query) {
+// The query of the given returns and constraint records, converted in "en".
+ContentQuery Convert(std::initializer_list<CSearchData*> returns,
+                     std::initializer_list<CSearchData*> constraints = {}) {
+    CSearchQueryData query;
+    for (CSearchData* record : returns) {
+        query.AddReturnsData(record);
+    }
+    for (CSearchData* record : constraints) {
+        query.AddConstraintData(record);
+    }
     const std::optional<ContentQuery> converted = VardelBridge::ConvertContentQuery(&query, L"en");
     EXPECT_TRUE(converted.has_value());
     return converted.value_or(ContentQuery{});
+}
+
+QueryReturn Returned(const wchar_t* property, const wchar_t* returnAs) {
+    QueryReturn result;
+    result.property = property;
+    result.returnAs = returnAs;
+    return result;
+}
+
+QueryConstraint Constrained(const wchar_t* property) {
+    QueryConstraint constraint;
+    constraint.property = property;
+    return constraint;
+}
+
+// What a property return's alias `alias` implies: a constraint tagged with
+// the query-wide count `n` that references the returned value.
+QueryConstraint Reference(int n, const wchar_t* alias, std::optional<std::wstring> key) {
+    QueryConstraint constraint = Constrained(L"Value");
+    constraint.tag = L"constraintTag" + std::to_wstring(n);
+    constraint.propertyAlias = std::move(key);
+    constraint.valueReference = alias;
+    return constraint;
 }
 
 TEST(QueryOperatorTable, MapsEveryTextInAnyCaseAndEverythingElseToEqual) {
@@ -61,166 +131,128 @@ TEST(QueryOperatorTable, MapsEveryTextInAnyCaseAndEverythingElseToEqual) {
 }
 
 TEST(ReturnsConversion, PropertyReturnPairsEachAliasWithATaggedReferencingConstraint) {
-    CSearchQueryData query;
-    query.AddReturnsData(Record(CSearchData::SearchProperty,
-                                {{L"InternalName", L"key-1"}, {L"Index", L"2"}},
-                                {{L"Value", L"d1"}, {L"Other", L"x"}, {L"value", L"d2"}}));
-    const ContentQuery converted = Convert(query);
+    const ContentQuery converted = Convert(
+        {Record(CSearchData::SearchProperty, {{L"InternalName", L"key-1"}, {L"Index", L"2"}},
+                {{L"Value", L"d1"}, {L"Other", L"x"}, {L"value", L"d2"}})});
 
-    ASSERT_TRUE(converted.returnFields.has_value());
-    ASSERT_EQ(converted.returnFields->size(), 2u);
-    const QueryReturn& first = (*converted.returnFields)[0];
-    EXPECT_EQ(first.property, L"Value");
-    EXPECT_EQ(first.returnAs, L"d1");
-    EXPECT_EQ(first.referencedAs, L"d1");
-    EXPECT_EQ(first.propertyIndex, L"2");
-    EXPECT_EQ(first.propertyAlias, L"key-1");
-    EXPECT_EQ((*converted.returnFields)[1].returnAs, L"d2");
-
-    ASSERT_TRUE(converted.constraintFields.has_value());
-    ASSERT_EQ(converted.constraintFields->size(), 2u);
-    for (std::size_t i = 0; i < 2; ++i) {
-        const QueryConstraint& constraint = (*converted.constraintFields)[i];
-        EXPECT_EQ(constraint.tag, L"constraintTag" + std::to_wstring(i + 1));
-        EXPECT_EQ(constraint.property, L"Value");
-        EXPECT_EQ(constraint.propertyAlias, L"key-1");
-        EXPECT_EQ(constraint.valueReference, (*converted.returnFields)[i].returnAs);
-        EXPECT_EQ(constraint.operator_, QueryOperator::Equal);
-        EXPECT_FALSE(constraint.propertyIndex.has_value());
-        EXPECT_FALSE(constraint.values.has_value());
+    std::vector<QueryReturn> returns{Returned(L"Value", L"d1"), Returned(L"Value", L"d2")};
+    for (QueryReturn& expected : returns) {
+        expected.referencedAs = expected.returnAs;
+        expected.propertyIndex = L"2";
+        expected.propertyAlias = L"key-1";
     }
+    EXPECT_EQ(converted.returnFields, returns);
+    // The implied constraints carry neither the index nor any value of their own.
+    EXPECT_EQ(converted.constraintFields,
+              (std::vector{Reference(1, L"d1", L"key-1"), Reference(2, L"d2", L"key-1")}));
 }
 
 TEST(ReturnsConversion, IdentifierReturnsNeedAnAliasAndTheTagCounterSpansTheQuery) {
-    CSearchQueryData query;
-    query.AddReturnsData(Record(CSearchData::SearchProperty, {}, {{L"Value", L"a"}}));
-    query.AddReturnsData(Record(CSearchData::SearchFamily, {},
-                                {{L"internalname", L"fam"}, {L"InternalName", L"second"}}));
-    query.AddReturnsData(Record(CSearchData::SearchMember, {}, {{L"Value", L"no alias"}}));
-    query.AddReturnsData(Record(CSearchData::SearchMember, {}, {{L"InternalName", L"row"}}));
-    query.AddReturnsData(Record(CSearchData::SearchCategory, {}, {{L"Value", L"ignored"}}));
-    query.AddReturnsData(Record(CSearchData::SearchProperty, {}, {{L"Value", L"b"}}));
-    const ContentQuery converted = Convert(query);
+    const ContentQuery converted = Convert({
+        Record(CSearchData::SearchProperty, {}, {{L"Value", L"a"}}),
+        Record(CSearchData::SearchFamily, {},
+               {{L"internalname", L"fam"}, {L"InternalName", L"2nd"}}),
+        Record(CSearchData::SearchMember, {{L"InternalName", L"attribute"}}, {{L"Value", L"x"}}),
+        Record(CSearchData::SearchMember, {}, {{L"InternalName", L"row"}}),
+        Record(CSearchData::SearchCategory, {}, {{L"Value", L"ignored"}}),
+        Record(CSearchData::SearchNone, {}, {{L"Value", L"ignored"}}),
+        Record(CSearchData::SearchProperty, {}, {{L"Value", L"b"}}),
+    });
 
-    ASSERT_TRUE(converted.returnFields.has_value());
-    std::vector<std::pair<std::wstring, std::wstring>> returns;
-    for (const QueryReturn& r : *converted.returnFields) {
-        returns.emplace_back(r.property.value_or(L"?"), r.returnAs.value_or(L"?"));
-    }
-    EXPECT_EQ(returns,
-              (std::vector<std::pair<std::wstring, std::wstring>>{
-                  {L"Value", L"a"}, {L"ObjectID", L"fam"}, {L"RowID", L"row"}, {L"Value", L"b"}}));
-    EXPECT_FALSE((*converted.returnFields)[1].referencedAs.has_value());
-    EXPECT_FALSE((*converted.returnFields)[3].propertyAlias.has_value());
-
-    ASSERT_TRUE(converted.constraintFields.has_value());
-    ASSERT_EQ(converted.constraintFields->size(), 2u);
-    EXPECT_EQ((*converted.constraintFields)[0].tag, L"constraintTag1");
-    EXPECT_EQ((*converted.constraintFields)[1].tag, L"constraintTag2");
-    EXPECT_EQ((*converted.constraintFields)[1].valueReference, L"b");
+    QueryReturn a = Returned(L"Value", L"a");
+    a.referencedAs = L"a";
+    QueryReturn b = Returned(L"Value", L"b");
+    b.referencedAs = L"b";
+    EXPECT_EQ(converted.returnFields,
+              (std::vector{a, Returned(L"ObjectID", L"fam"), Returned(L"RowID", L"row"), b}));
+    EXPECT_EQ(converted.constraintFields,
+              (std::vector{Reference(1, L"a", std::nullopt), Reference(2, L"b", std::nullopt)}));
 }
 
 TEST(ConstraintsConversion, CategoryTakesItsValuesOrElseItsInternalName) {
-    CSearchQueryData query;
-    query.AddConstraintData(Record(CSearchData::SearchCategory, {{L"InternalName", L"cat-1"}}));
-    query.AddConstraintData(Record(CSearchData::SearchCategory,
-                                   {{L"InternalName", L"cat-2"}, {L"Operator", L"in"}},
-                                   {{L"VALUE", L"c1"}, {L"Value", L"c2"}}));
-    query.AddConstraintData(Record(CSearchData::SearchCategory, {}));
-    const ContentQuery converted = Convert(query);
+    const ContentQuery converted = Convert(
+        {},
+        {Record(CSearchData::SearchCategory, {{L"InternalName", L"cat-1"}}),
+         Record(CSearchData::SearchCategory, {{L"InternalName", L"cat-2"}, {L"Operator", L"in"}},
+                {{L"VALUE", L"c1"}, {L"Value", L"c2"}}),
+         Record(CSearchData::SearchCategory, {{L"internalname", L"not the key"}})});
 
-    ASSERT_TRUE(converted.constraintFields.has_value());
-    ASSERT_EQ(converted.constraintFields->size(), 3u);
-    const QueryConstraint& byName = (*converted.constraintFields)[0];
-    EXPECT_EQ(byName.property, L"Category");
-    EXPECT_EQ(byName.value, L"cat-1");
-    EXPECT_FALSE(byName.values.has_value());
-    EXPECT_EQ(byName.operator_, QueryOperator::Equal);
-
-    const QueryConstraint& byValues = (*converted.constraintFields)[1];
-    EXPECT_EQ(byValues.values, (Texts{L"c1", L"c2"}));
-    EXPECT_FALSE(byValues.value.has_value());
-    EXPECT_EQ(byValues.operator_, QueryOperator::In);
-
-    const QueryConstraint& bare = (*converted.constraintFields)[2];
-    EXPECT_EQ(bare.property, L"Category");
-    EXPECT_FALSE(bare.value.has_value());
-    EXPECT_FALSE(bare.values.has_value());
+    QueryConstraint byName = Constrained(L"Category");
+    byName.value = L"cat-1";
+    QueryConstraint byValues = Constrained(L"Category");
+    byValues.values = Texts{L"c1", L"c2"};
+    byValues.operator_ = QueryOperator::In;
+    EXPECT_EQ(converted.constraintFields,
+              (std::vector{byName, byValues, Constrained(L"Category")}));
     EXPECT_FALSE(converted.returnFields.has_value());
 }
 
 TEST(ConstraintsConversion, PropertyConstraintCarriesEveryAttribute) {
-    CSearchQueryData query;
-    query.AddConstraintData(Record(CSearchData::SearchProperty,
-                                   {{L"InternalName", L"key-7"},
-                                    {L"ReferencedAs", L"A"},
-                                    {L"Tolerance", L" 0.25 "},
-                                    {L"Index", L"3"},
-                                    {L"Operator", L">="},
-                                    {L"internalname", L"not an attribute key"}},
-                                   {{L"Value", L"10"}, {L"vAlUe", L"20"}}));
-    query.AddConstraintData(
-        Record(CSearchData::SearchProperty, {{L"InternalName", kObjectIdKeyUpper}}, {}));
-    query.AddConstraintData(Record(CSearchData::SearchProperty, {}, {}));
-    query.AddConstraintData(Record(CSearchData::SearchFamily, {{L"InternalName", L"x"}}));
-    query.AddConstraintData(Record(CSearchData::SearchNone, {{L"InternalName", L"x"}}));
-    const ContentQuery converted = Convert(query);
+    const ContentQuery converted =
+        Convert({}, {Record(CSearchData::SearchProperty,
+                            {{L"InternalName", L"key-7"},
+                             {L"ReferencedAs", L"A"},
+                             {L"Tolerance", L" 0.25 "},
+                             {L"Index", L"3"},
+                             {L"Operator", L">="},
+                             {L"internalname", L"not an attribute key"}},
+                            {{L"Value", L"10"}, {L"vAlUe", L"20"}}),
+                     Record(CSearchData::SearchProperty, {{L"InternalName", kObjectIdKeyUpper}},
+                            {{L"Value", L"0a1b2c3d-0000-0000-0000-000000000000"}}),
+                     Record(CSearchData::SearchProperty, {}),
+                     Record(CSearchData::SearchFamily, {{L"InternalName", L"x"}}),
+                     Record(CSearchData::SearchNone, {{L"InternalName", L"x"}})});
 
-    ASSERT_TRUE(converted.constraintFields.has_value());
-    ASSERT_EQ(converted.constraintFields->size(), 3u);
-    QueryConstraint expected;
-    expected.property = L"Value";
-    expected.propertyAlias = L"key-7";
-    expected.propertyIndex = L"3";
-    expected.tag = L"A";
-    expected.tolerance = 0.25;
-    expected.operator_ = QueryOperator::GreaterOrEqual;
-    expected.values = Texts{L"10", L"20"};
-    EXPECT_EQ((*converted.constraintFields)[0], expected);
-
-    QueryConstraint objectId;
-    objectId.property = L"ObjectID";
-    EXPECT_EQ((*converted.constraintFields)[1], objectId);
-    EXPECT_EQ((*converted.constraintFields)[2], QueryConstraint{});
+    QueryConstraint full = Constrained(L"Value");
+    full.propertyAlias = L"key-7";
+    full.propertyIndex = L"3";
+    full.tag = L"A";
+    full.tolerance = 0.25;
+    full.operator_ = QueryOperator::GreaterOrEqual;
+    full.values = Texts{L"10", L"20"};
+    // A constraint on the object's own identifier names no property key.
+    QueryConstraint objectId = Constrained(L"ObjectID");
+    objectId.values = Texts{L"0a1b2c3d-0000-0000-0000-000000000000"};
+    EXPECT_EQ(converted.constraintFields, (std::vector{full, objectId, QueryConstraint{}}));
 }
 
 TEST(ConstraintsConversion, ImpliedConstraintsOfReturnsComeFirst) {
-    CSearchQueryData query;
-    query.AddConstraintData(Record(CSearchData::SearchCategory, {{L"InternalName", L"cat"}}));
-    query.AddReturnsData(Record(CSearchData::SearchProperty, {}, {{L"Value", L"a"}}));
-    const ContentQuery converted = Convert(query);
+    const ContentQuery converted =
+        Convert({Record(CSearchData::SearchProperty, {}, {{L"Value", L"a"}})},
+                {Record(CSearchData::SearchCategory, {{L"InternalName", L"cat"}})});
     ASSERT_TRUE(converted.constraintFields.has_value());
     ASSERT_EQ(converted.constraintFields->size(), 2u);
-    EXPECT_EQ((*converted.constraintFields)[0].tag, L"constraintTag1");
-    EXPECT_EQ((*converted.constraintFields)[1].property, L"Category");
+    EXPECT_EQ(converted.constraintFields->front().tag, L"constraintTag1");
+    EXPECT_EQ(converted.constraintFields->back().value, L"cat");
 }
 
-TEST(ConstraintsConversion, ToleranceMustBeADecimalNumberWithAPoint) {
-    for (const wchar_t* good : {L"1", L"-0.5", L"+2.", L".5", L"1e-3", L"2.5E2"}) {
+TEST(ConstraintsConversion, ToleranceMustBeAFiniteDecimalNumberWithAPoint) {
+    const auto convertsWith = [](const wchar_t* tolerance) {
         CSearchQueryData query;
-        query.AddConstraintData(Record(CSearchData::SearchProperty, {{L"Tolerance", good}}));
-        EXPECT_TRUE(VardelBridge::ConvertContentQuery(&query, L"en").has_value())
-            << testing::PrintToString(good);
+        query.AddConstraintData(Record(CSearchData::SearchProperty, {{L"Tolerance", tolerance}}));
+        const ContentQueryPtr handle(ServerProxiesProvider::CreateContentQuery(&query, L"en"));
+        return handle != nullptr;
+    };
+    for (const wchar_t* good : {L"1", L"-0.5", L"+2.", L".5", L"1e-3", L"2.5E2", L"1e-400"}) {
+        EXPECT_TRUE(convertsWith(good)) << testing::PrintToString(good);
     }
-    for (const wchar_t* bad : {L"", L"  ", L"0,5", L"1.5mm", L"0x10", L"inf", L"nan", L"1 2"}) {
-        CSearchQueryData query;
-        query.AddConstraintData(Record(CSearchData::SearchProperty, {{L"Tolerance", bad}}));
-        EXPECT_FALSE(VardelBridge::ConvertContentQuery(&query, L"en").has_value())
-            << testing::PrintToString(bad);
-        EXPECT_EQ(ServerProxiesProvider::CreateContentQuery(&query, L"en"), nullptr);
+    for (const wchar_t* bad : {L"", L"  ", L"0,5", L"1.5mm", L"0x10", L"inf", L"nan", L"1 2", L"1e",
+                               L"1e999", L"-1e999"}) {
+        EXPECT_FALSE(convertsWith(bad)) << testing::PrintToString(bad);
     }
 }
 
 TEST(ContentQueryConversion, EmptyOrNullQueryLeavesBothListsUnset) {
-    const CSearchQueryData empty;
-    const ContentQuery converted = Convert(empty);
-    EXPECT_FALSE(converted.constraintFields.has_value());
-    EXPECT_FALSE(converted.returnFields.has_value());
-    EXPECT_EQ(converted.lang, L"en");
+    ContentQuery expected;
+    expected.lang = L"en";
+    EXPECT_EQ(Convert({}), expected);
+    // Records that convert to nothing leave the lists unset as well.
+    EXPECT_EQ(Convert({Record(CSearchData::SearchFamily, {}, {{L"Value", L"no alias"}})},
+                      {Record(CSearchData::SearchMember, {{L"InternalName", L"x"}})}),
+              expected);
 
     const ContentQueryPtr handle(ServerProxiesProvider::CreateContentQuery(nullptr, L"de"));
     ASSERT_NE(handle, nullptr);
-    ContentQuery expected;
     expected.lang = L"de";
     EXPECT_EQ(handle->query, expected);
 }

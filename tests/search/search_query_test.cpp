@@ -82,7 +82,8 @@ TEST(SearchData, CopiesAreDeepAndIndependent) {
     CSearchData assigned(CSearchData::SearchFamily);
     assigned.AddProperty(L"InternalName", L"old", nullptr);
     assigned = copy;
-    assigned = assigned;
+    const CSearchData& self = assigned;  // a self-assignment keeps everything
+    assigned = self;
     EXPECT_EQ(assigned.GetType(), CSearchData::SearchProperty);
     EXPECT_EQ(PairTexts(assigned), std::vector<std::wstring>{L"Value=a"});
     EXPECT_EQ(assigned.GetAttributes()->at(L"Index"), L"1");
@@ -168,7 +169,8 @@ TEST(SearchQueryData, CopiesOwnTheirOwnRecords) {
     assigned.AddConstraintData(new CSearchData(CSearchData::SearchProperty));
     assigned.AddConstraintData(new CSearchData(CSearchData::SearchProperty));
     assigned = copy;
-    assigned = assigned;
+    const CSearchQueryData& self = assigned;
+    assigned = self;
     EXPECT_EQ(assigned.GetConstraints()->size(), 1u);
     EXPECT_FALSE(assigned.GetRecursive());
     EXPECT_TRUE(assigned.GetMemberIdReturnAsStr(alias));

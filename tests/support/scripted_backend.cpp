@@ -50,48 +50,6 @@ void PrintTo(Method method, std::ostream* os) {
     *os << MethodName(method);
 }
 
-Reply Reply::Ids(std::vector<tsp::Guid> ids) {
-    Reply reply;
-    reply.ids = std::move(ids);
-    return reply;
-}
-
-Reply Reply::Id(tsp::Guid id) {
-    Reply reply;
-    reply.id = id;
-    return reply;
-}
-
-Reply Reply::Values(tsp::PropertyValues values) {
-    Reply reply;
-    reply.values = std::move(values);
-    return reply;
-}
-
-Reply Reply::Text(std::wstring text) {
-    Reply reply;
-    reply.text = std::move(text);
-    return reply;
-}
-
-Reply Reply::Bytes(std::vector<std::uint8_t> bytes) {
-    Reply reply;
-    reply.bytes = std::move(bytes);
-    return reply;
-}
-
-Reply Reply::Libraries(std::vector<tsp::KnowledgeLibrary> libraries) {
-    Reply reply;
-    reply.libraries = std::move(libraries);
-    return reply;
-}
-
-Reply Reply::Failure(std::string message) {
-    Reply reply;
-    reply.failure = std::move(message);
-    return reply;
-}
-
 ScriptedBackend& ScriptedBackend::Script(Method method, Reply reply) {
     script_[method].push_back(std::move(reply));
     return *this;
@@ -121,13 +79,20 @@ RecordedCall& ScriptedBackend::Record(Method method, const SecurityContext* secu
     return call;
 }
 
+ScriptedBackend& ScriptedBackend::Respond(Method method, Responder responder) {
+    responders_[method] = std::move(responder);
+    return *this;
+}
+
 Reply ScriptedBackend::Answer(Method method) {
     std::deque<Reply>& queue = script_[method];
-    if (queue.empty()) {
-        return {};
+    Reply reply;
+    if (!queue.empty()) {
+        reply = std::move(queue.front());
+        queue.pop_front();
+    } else if (const auto responder = responders_.find(method); responder != responders_.end()) {
+        reply = responder->second(calls_.back());
     }
-    Reply reply = std::move(queue.front());
-    queue.pop_front();
     if (reply.failure) {
         throw tsp::ProxyError(*reply.failure);
     }

@@ -7,10 +7,12 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "vardel/server_backend.h"
@@ -72,13 +74,28 @@ struct Reply {
     std::vector<tsp::KnowledgeLibrary> libraries;
     std::optional<std::string> failure;
 
-    static Reply Ids(std::vector<tsp::Guid> ids);
-    static Reply Id(tsp::Guid id);
-    static Reply Values(tsp::PropertyValues values);
-    static Reply Text(std::wstring text);
-    static Reply Bytes(std::vector<std::uint8_t> bytes);
-    static Reply Libraries(std::vector<tsp::KnowledgeLibrary> libraries);
-    static Reply Failure(std::string message);
+    static Reply Ids(std::vector<tsp::Guid> ids) { return With<&Reply::ids>(std::move(ids)); }
+    static Reply Id(tsp::Guid id) { return With<&Reply::id>(id); }
+    static Reply Values(tsp::PropertyValues values) {
+        return With<&Reply::values>(std::move(values));
+    }
+    static Reply Text(std::wstring text) { return With<&Reply::text>(std::move(text)); }
+    static Reply Bytes(std::vector<std::uint8_t> bytes) {
+        return With<&Reply::bytes>(std::move(bytes));
+    }
+    static Reply Libraries(std::vector<tsp::KnowledgeLibrary> libraries) {
+        return With<&Reply::libraries>(std::move(libraries));
+    }
+    static Reply Failure(std::string message) { return With<&Reply::failure>(std::move(message)); }
+
+  private:
+    // A reply whose member `field` holds `value`, every other member empty.
+    template <auto field, typename T>
+    static Reply With(T value) {
+        Reply reply;
+        reply.*field = std::move(value);
+        return reply;
+    }
 };
 
 class ScriptedBackend : public tsp::IServerBackend {
@@ -87,6 +104,10 @@ class ScriptedBackend : public tsp::IServerBackend {
     ScriptedBackend& Script(Method method, Reply reply);
     /// Queues a failure with `message` for the next call of `method`.
     ScriptedBackend& Fail(Method method, std::string message = "scripted failure");
+    /// Computes the reply of every call of `method` that finds no queued
+    /// reply from the recorded call, e.g. from its library and nodes.
+    using Responder = std::function<Reply(const RecordedCall& call)>;
+    ScriptedBackend& Respond(Method method, Responder responder);
 
     /// Every call so far, in order.
     const std::vector<RecordedCall>& Calls() const { return calls_; }
@@ -162,6 +183,7 @@ class ScriptedBackend : public tsp::IServerBackend {
 
     std::vector<RecordedCall> calls_;
     std::map<Method, std::deque<Reply>> script_;
+    std::map<Method, Responder> responders_;
 };
 
 }  // namespace VardelTest
