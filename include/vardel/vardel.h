@@ -1,7 +1,8 @@
 // Vardel: client library of a CAD content library. Including this header
 // gives a host the whole public interface:
 //  - the browsing face (namespace Vardel): statuses, property results,
-//    contexts, browse identifiers, property keys and search queries;
+//    contexts, browse identifiers, navigation, property readers, property
+//    keys, the history and search queries;
 //  - the content-server interface a host implements or attaches
 //    (namespace TarnServerProxies) and the module runtime CVardelApp;
 //  - the document-face utilities: GUIDs, string, data-type and range helpers,
@@ -10,12 +11,15 @@
 
 #include "vardel/app.h"
 #include "vardel/browse_id.h"
+#include "vardel/browsing.h"
 #include "vardel/constants.h"
 #include "vardel/context.h"
 #include "vardel/data_types.h"
 #include "vardel/derived_family_link_names.h"
 #include "vardel/export.h"
 #include "vardel/guid.h"
+#include "vardel/history.h"
+#include "vardel/properties.h"
 #include "vardel/range_parser.h"
 #include "vardel/return_value.h"
 #include "vardel/search_query.h"

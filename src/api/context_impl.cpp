@@ -1,5 +1,7 @@
 #include "api/context_impl.h"
 
+#include "stores/history_store.h"
+
 namespace {
 
 bool IsKnownType(Vardel::BrowsingStructureType type) {
@@ -12,6 +14,10 @@ bool UsesStorage(Vardel::BrowsingStructureType type) {
 }
 
 }  // namespace
+
+ContextImpl::ContextImpl() = default;
+
+ContextImpl::~ContextImpl() = default;
 
 HRESULT ContextImpl::Initialize(Vardel::BrowsingStructureType type,
                                 const std::list<std::wstring>* libraries,
@@ -59,10 +65,21 @@ void ContextImpl::SetFilter(const Vardel::FilterStruct* filter) {
     }
 }
 
+CHistoryData* ContextImpl::GetHistoryData() {
+    if (browsingType_ == Vardel::HistoryBrowsing && historyData_ == nullptr) {
+        historyData_ = CHistoryData::Initialize(storagePath_);
+    }
+    return historyData_.get();
+}
+
 namespace VardelUtils {
 
 ContextImpl* GetContextImpl(const Vardel::CContext* ctx) {
     return ContextAccess::GetImpl(*ctx);
+}
+
+ContextImpl* FindContextImpl(const Vardel::CContext* ctx) {
+    return ctx != nullptr ? ContextAccess::GetImpl(*ctx) : nullptr;
 }
 
 }  // namespace VardelUtils

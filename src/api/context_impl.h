@@ -1,8 +1,10 @@
 // The shared state behind a Vardel::CContext: browsing type, library names,
 // filter, security record with the server-interface security object built
-// from it, language and storage folder. Everything but the filter is fixed by
-// Initialize. Reference counted through CRefCounter; used by one thread at a
-// time. Other subsystems reach it through VardelUtils::GetContextImpl.
+// from it, language and storage folder, and the personal store of its
+// browsing type, created on first request. Everything but the filter and the
+// store is fixed by Initialize. Reference counted through CRefCounter; used by
+// one thread at a time. Other subsystems reach it through
+// VardelUtils::GetContextImpl.
 #pragma once
 
 #include <list>
@@ -14,9 +16,13 @@
 #include "vardel/server_proxies.h"
 #include "vardel/status.h"
 
+class CHistoryData;
+class CSearchResultsData;
+
 class ContextImpl : public CRefCounter {
   public:
-    ContextImpl() = default;
+    ContextImpl();
+    ~ContextImpl() override;
 
     /// Checks the arguments in this order and copies them: type in 0..3, a
     /// non-null library list, then (types 1 to 3 only) a non-null storage
@@ -43,6 +49,13 @@ class ContextImpl : public CRefCounter {
     /// Copies `*filter` into the owned filter (creating it when absent); null removes it.
     void SetFilter(const Vardel::FilterStruct* filter);
 
+    /// The history of a history context, loaded from the storage folder on the
+    /// first request; null for every other browsing type.
+    CHistoryData* GetHistoryData();
+    /// The stored search results of a search context. Not available yet: null
+    /// for every browsing type until the search-results store exists.
+    CSearchResultsData* GetSearchResultsData() { return nullptr; }
+
   private:
     void SetSecurity(const Vardel::SSecurityContext& security);
 
@@ -53,12 +66,15 @@ class ContextImpl : public CRefCounter {
     std::wstring language_;
     std::wstring storagePath_;
     std::shared_ptr<const TarnServerProxies::Security::SecurityContext> managedSecurityContext_;
+    std::unique_ptr<CHistoryData> historyData_;
 };
 
 namespace VardelUtils {
 
 /// The state behind `ctx`, or null for an empty context. `ctx` must not be null.
 ContextImpl* GetContextImpl(const Vardel::CContext* ctx);
+/// The state behind `ctx`, or null for a null pointer or an empty context.
+ContextImpl* FindContextImpl(const Vardel::CContext* ctx);
 
 /// Internal access to the private parts of CContext.
 class ContextAccess {

@@ -14,4 +14,20 @@ namespace VardelUtils {
 /// Negative, zero or positive as `a` sorts before, equal to or after `b`.
 int CompareUtf16Order(std::wstring_view a, std::wstring_view b);
 
+/// Ascending UTF-16 order, for maps and sets of identifiers and names.
+struct Utf16Less {
+    using is_transparent = void;
+    bool operator()(std::wstring_view a, std::wstring_view b) const {
+        return CompareUtf16Order(a, b) < 0;
+    }
+};
+
+/// Descending UTF-16 order.
+struct Utf16Greater {
+    using is_transparent = void;
+    bool operator()(std::wstring_view a, std::wstring_view b) const {
+        return CompareUtf16Order(a, b) > 0;
+    }
+};
+
 }  // namespace VardelUtils

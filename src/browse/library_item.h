@@ -1,0 +1,180 @@
+// Library items: one per distinct node id collected across the libraries of a
+// context. A category or family may exist in several libraries under the same
+// id; the merge asks every library that holds an item for its copy's
+// last-modified time and revision (or reference) GUID, and the item then
+// names the library of the most recently modified copy. Items live for one
+// browsing or search call: built from the collected ids, merged, turned into
+// browse identifiers, destroyed. They refer to the library sets of the
+// collection they were built from, which must outlive them.
+//
+// Merge entries are ordered by last-modified text, descending, in UTF-16
+// order; equal texts are all kept, in the order the libraries answered
+// (library-name order). That text order is chronological only for texts that
+// sort chronologically, which is what the server sends.
+#pragma once
+
+#include <list>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "api/browse_id_impl.h"
+#include "api/utf16_order.h"
+#include "vardel/browse_id.h"
+#include "vardel/context.h"
+#include "vardel/return_value.h"
+#include "vardel/status.h"
+
+class ContextImpl;
+
+namespace VardelBrowse {
+
+/// Library names that hold a node, in ascending UTF-16 order.
+using LibrarySet = std::set<std::wstring, VardelUtils::Utf16Less>;
+/// Node id -> the libraries that returned it, ordered by id.
+using CollectedIds = std::map<std::wstring, LibrarySet, VardelUtils::Utf16Less>;
+
+/// Adds every id of `ids` to `collected` under `library`.
+void CollectUnder(const std::wstring& library, const std::vector<std::wstring>& ids,
+                  CollectedIds& collected);
+/// `ids` each paired with every library of `libraries`.
+CollectedIds PairWithLibraries(const std::vector<std::wstring>& ids,
+                               const std::list<std::wstring>& libraries);
+
+}  // namespace VardelBrowse
+
+/// One copy of a category in a library: its reference GUID (empty when that
+/// answer failed) and the library.
+struct CCategoryMergeData {
+    std::wstring guid;
+    std::wstring library;
+};
+
+/// One copy of a family in a library: its revision GUID and the library.
+struct CFamilyMergeData {
+    std::wstring guid;
+    std::wstring library;
+};
+
+class CLibraryItem {
+  public:
+    enum Kind { CategoryItem = 0, FamilyItem = 1 };
+
+    CLibraryItem(std::wstring id, const VardelBrowse::LibrarySet& libraries)
+        : id_(std::move(id)), libraries_(libraries) {}
+    CLibraryItem(const CLibraryItem&) = delete;
+    CLibraryItem& operator=(const CLibraryItem&) = delete;
+    virtual ~CLibraryItem() = default;
+
+    virtual Kind GetItemKind() const = 0;
+    /// The library of the newest copy, or the first library of the set when no copy answered.
+    virtual std::wstring GetPreferredLibrary() const = 0;
+    /// True once at least one library answered the merge request.
+    virtual bool IsMerged() const = 0;
+    /// The browse identifier of the item for `context`; a non-empty `memberId`
+    /// makes a family item a member identifier. Empty when the item has no library.
+    virtual Vardel::CBrowseId CreateBrowseId(const Vardel::CContext* context,
+                                             const std::wstring& memberId = {}) const = 0;
+    /// Records the answer of `library` to the merge request: last-modified
+    /// time, then GUID. Each kind decides which answers make an entry.
+    virtual void AddMergeAnswer(const Vardel::ReturnValue& lastModTime,
+                                const Vardel::ReturnValue& guid, const std::wstring& library) = 0;
+
+    const std::wstring& GetId() const { return id_; }
+    const VardelBrowse::LibrarySet& GetLibraries() const { return libraries_; }
+
+  private:
+    std::wstring id_;
+    const VardelBrowse::LibrarySet& libraries_;
+};
+
+namespace VardelBrowse {
+
+/// What the two item kinds share: the ordered merge entries and what they say.
+template <class MergeData>
+class MergedItem : public CLibraryItem {
+  public:
+    using CLibraryItem::CLibraryItem;
+    /// Last-modified text -> copy, newest first.
+    using Entries = std::multimap<std::wstring, MergeData, VardelUtils::Utf16Greater>;
+
+    std::wstring GetPreferredLibrary() const override {
+        if (!entries_.empty()) {
+            return entries_.begin()->second.library;
+        }
+        return GetLibraries().empty() ? std::wstring() : *GetLibraries().begin();
+    }
+    bool IsMerged() const override { return !entries_.empty(); }
+    const Entries& GetMergeEntries() const { return entries_; }
+
+  protected:
+    void AddEntry(const std::wstring& lastModTime, MergeData data) {
+        entries_.emplace(lastModTime, std::move(data));
+    }
+    /// The libraries a browse id carries: every answering library, newest
+    /// first; without answers the first library of the set.
+    std::vector<std::wstring> BrowseLibraries() const;
+    /// The newest copy's time and GUID, when some library answered.
+    std::optional<CBrowseIdBaseImpl::Version> NewestVersion() const;
+
+  private:
+    Entries entries_;
+};
+
+}  // namespace VardelBrowse
+
+class CLibraryItemCategory : public VardelBrowse::MergedItem<CCategoryMergeData> {
+  public:
+    using MergedItem::MergedItem;
+    Kind GetItemKind() const override { return CategoryItem; }
+    /// Always a category identifier; `memberId` is ignored.
+    Vardel::CBrowseId CreateBrowseId(const Vardel::CContext* context,
+                                     const std::wstring& memberId = {}) const override;
+    /// An entry whenever the time came back; a failed GUID answer leaves the GUID empty.
+    void AddMergeAnswer(const Vardel::ReturnValue& lastModTime, const Vardel::ReturnValue& guid,
+                        const std::wstring& library) override;
+};
+
+class CLibraryItemFamily : public VardelBrowse::MergedItem<CFamilyMergeData> {
+  public:
+    using MergedItem::MergedItem;
+    Kind GetItemKind() const override { return FamilyItem; }
+    Vardel::CBrowseId CreateBrowseId(const Vardel::CContext* context,
+                                     const std::wstring& memberId = {}) const override;
+    /// An entry only when both the time and the revision came back.
+    void AddMergeAnswer(const Vardel::ReturnValue& lastModTime, const Vardel::ReturnValue& guid,
+                        const std::wstring& library) override;
+};
+
+namespace VardelBrowse {
+
+/// Items of one kind, in ascending id order (the order of the collected ids).
+using LibraryItems = std::vector<std::unique_ptr<CLibraryItem>>;
+
+/// Appends one family item per entry of `collected`, in id order; the items
+/// refer to the sets of `collected`. E_OUTOFMEMORY when an allocation fails,
+/// with the items built so far left in `items`.
+HRESULT BuildFamilyItems(const CollectedIds& collected, LibraryItems& items);
+/// The same with category items.
+HRESULT BuildCategoryItems(const CollectedIds& collected, LibraryItems& items);
+
+/// Asks every library that holds some of `items` (all of one kind) for their
+/// last-modified times and GUIDs, one request per library in library-name
+/// order, and records the answers. A library that fails or answers the wrong
+/// number of values contributes nothing; the merge itself cannot fail.
+void MergeItems(const ContextImpl& context, LibraryItems& items);
+
+/// Removes the items whose properties do not pass the context's item filter:
+/// the filter's property filters when it uses them and, in search contexts,
+/// the part/feature choice as a FAM_DATATYPE criterion. An item passes when
+/// every criterion's allowed values hold its value (a missing value counts as
+/// the empty text). Without criteria nothing is asked or removed. The values
+/// are asked per item library, one request each; a failing request ends the
+/// filter with its status and leaves `items` as they were.
+HRESULT FilterItems(const ContextImpl& context, LibraryItems& items);
+
+}  // namespace VardelBrowse

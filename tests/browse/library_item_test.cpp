@@ -1,0 +1,206 @@
+// Library items and their merge: which library a node found in several
+// libraries is named under, what its browse id carries, and the item filter.
+#include <gtest/gtest.h>
+
+#include "browse/library_item.h"
+#include "browse_fixture.h"
+#include "vardel/constants.h"
+
+namespace VardelTest {
+namespace {
+
+using namespace Vardel::Constants;
+using VardelBrowse::CollectedIds;
+using VardelBrowse::LibraryItems;
+using Strings = std::vector<std::wstring>;
+
+class LibraryItemTest : public BrowseTest {
+  protected:
+    // Builds items of `collected` (kept alive by the fixture), merges them
+    // and returns them.
+    LibraryItems Merged(const Vardel::CContext& context, CollectedIds collected, bool families) {
+        collected_ = std::move(collected);
+        LibraryItems items;
+        const HRESULT built = families ? VardelBrowse::BuildFamilyItems(collected_, items)
+                                       : VardelBrowse::BuildCategoryItems(collected_, items);
+        EXPECT_EQ(built, S_OK);
+        VardelBrowse::MergeItems(Impl(context), items);
+        return items;
+    }
+    void SetFamilyVersion(const std::wstring& library, int family, const std::wstring& time,
+                          const std::wstring& revision) {
+        catalogue_[library].properties[Id(family)] = {{FAM_LASTMODTIME, time},
+                                                      {FAM_REVGUID, revision}};
+    }
+
+    CollectedIds collected_;
+};
+
+TEST_F(LibraryItemTest, UnansweredFamilyTakesFirstLibraryInCaseSensitiveOrder) {
+    InstallCatalogue();  // knows neither library: both merge requests fail
+    const auto context = MakeContext(Vardel::LibraryBrowsing, {L"beta", L"Zeta"});
+    const auto items = Merged(context, {{Id(1), {L"beta", L"Zeta"}}}, true);
+
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_FALSE(items[0]->IsMerged());
+    EXPECT_EQ(items[0]->GetPreferredLibrary(), L"Zeta");
+    const Vardel::CBrowseId id = items[0]->CreateBrowseId(&context);
+    EXPECT_EQ(LibraryOf(id), L"Zeta");
+    EXPECT_EQ(id.GetLastModTime(), L"");
+    EXPECT_EQ(id.GetRevisionId(), L"");
+    // One request per library, in library-name order, for the two merge keys.
+    ASSERT_EQ(backend_->Calls().size(), 2u);
+    EXPECT_EQ(backend_->Calls()[0].library, L"Zeta");
+    EXPECT_EQ(backend_->Calls()[1].library, L"beta");
+    EXPECT_EQ(backend_->Calls()[0].keys,
+              (std::vector<tsp::Guid>{tsp::Guid::Parse(FAM_LASTMODTIME).value(),
+                                      tsp::Guid::Parse(FAM_REVGUID).value()}));
+}
+
+TEST_F(LibraryItemTest, NewestCopyNamesTheLibraryAndCarriesItsVersion) {
+    SetFamilyVersion(L"A", 1, L"2024-01-01", L"rev-a");
+    SetFamilyVersion(L"B", 1, L"2024-06-01", L"rev-b");
+    SetFamilyVersion(L"C", 1, L"2023-01-01", L"rev-c");
+    InstallCatalogue();
+    const auto context = MakeContext(Vardel::LibraryBrowsing, {L"A", L"B", L"C"});
+    const auto items = Merged(context, {{Id(1), {L"A", L"B", L"C"}}}, false /*categories*/);
+    // Category keys differ from family keys: nothing answered for categories.
+    EXPECT_FALSE(items[0]->IsMerged());
+
+    const auto families = Merged(context, {{Id(1), {L"A", L"B", L"C"}}}, true);
+    ASSERT_TRUE(families[0]->IsMerged());
+    EXPECT_EQ(families[0]->GetPreferredLibrary(), L"B");
+    const auto id = families[0]->CreateBrowseId(&context);
+    EXPECT_EQ(KindOf(id), Vardel::BrowseFamily);
+    EXPECT_EQ(LibraryOf(id), L"B");
+    EXPECT_EQ(id.GetLastModTime(), L"2024-06-01");
+    EXPECT_EQ(id.GetRevisionId(), L"rev-b");
+
+    const auto member = families[0]->CreateBrowseId(&context, L"row-3");
+    EXPECT_EQ(KindOf(member), Vardel::BrowseFamilyMember);
+    std::wstring memberId;
+    EXPECT_EQ(Vardel::GetMemberID(member, memberId), S_OK);
+    EXPECT_EQ(memberId, L"row-3");
+    EXPECT_EQ(LibraryOf(member), L"B");
+}
+
+TEST_F(LibraryItemTest, EqualTimesAreAllKeptAndCategoryListsEveryAnsweringLibrary) {
+    for (const wchar_t* library : {L"A", L"B", L"C"}) {
+        catalogue_[library].properties[Id(5)] = {{FLD_LASTMODTIME, L"2024-02-02"},
+                                                 {FLD_REFGUID, std::wstring(L"ref-") + library}};
+    }
+    catalogue_[L"C"].properties[Id(5)][FLD_LASTMODTIME] = L"2025-01-01";
+    InstallCatalogue();
+    const auto context = MakeContext(Vardel::LibraryBrowsing, {L"A", L"B", L"C", L"D"});
+    const auto items = Merged(context, {{Id(5), {L"A", L"B", L"C", L"D"}}}, false);
+
+    const auto& category = dynamic_cast<const CLibraryItemCategory&>(*items[0]);
+    EXPECT_EQ(category.GetMergeEntries().size(), 3u);
+    const auto id = items[0]->CreateBrowseId(&context);
+    EXPECT_EQ(KindOf(id), Vardel::BrowseCategory);
+    // Newest first; the two equal times in the order the libraries answered;
+    // D holds nothing and is not listed.
+    EXPECT_EQ(LibrariesOf(id), (Strings{L"C", L"A", L"B"}));
+    EXPECT_EQ(id.GetRevisionId(), L"ref-C");
+}
+
+TEST_F(LibraryItemTest, CategoryWithoutReferenceStillMergesFamilyWithoutRevisionDoesNot) {
+    catalogue_[L"A"].properties[Id(1)] = {{FLD_LASTMODTIME, L"t1"}};
+    catalogue_[L"A"].properties[Id(2)] = {{FAM_LASTMODTIME, L"t1"}};
+    InstallCatalogue();
+    const auto context = MakeContext(Vardel::LibraryBrowsing, {L"A"});
+
+    const auto categories = Merged(context, {{Id(1), {L"A"}}}, false);
+    ASSERT_TRUE(categories[0]->IsMerged());
+    const auto category = categories[0]->CreateBrowseId(&context);
+    EXPECT_EQ(category.GetLastModTime(), L"t1");
+    EXPECT_EQ(category.GetRevisionId(), L"");
+
+    const auto families = Merged(context, {{Id(2), {L"A"}}}, true);
+    EXPECT_FALSE(families[0]->IsMerged());
+}
+
+TEST_F(LibraryItemTest, LibraryAnsweringTheWrongCountContributesNothing) {
+    backend_->Script(Method::GetFamilyPropertyValues,
+                     Reply::Values({L"late", L"rev-a", L"extra"}));  // three for one id
+    backend_->Script(Method::GetFamilyPropertyValues, Reply::Values({L"early", L"rev-b"}));
+    const auto context = MakeContext(Vardel::LibraryBrowsing, {L"A", L"B"});
+    const auto items = Merged(context, {{Id(1), {L"A", L"B"}}}, true);
+    EXPECT_EQ(items[0]->GetPreferredLibrary(), L"B");
+    EXPECT_EQ(items[0]->CreateBrowseId(&context).GetRevisionId(), L"rev-b");
+}
+
+TEST_F(LibraryItemTest, ItemsFollowIdOrderAndShareOneRequestPerLibrary) {
+    for (int n : {3, 1, 2}) {
+        SetFamilyVersion(L"A", n, L"t" + std::to_wstring(n), L"r" + std::to_wstring(n));
+    }
+    InstallCatalogue();
+    const auto context = MakeContext(Vardel::LibraryBrowsing, {L"A"});
+    const auto items = Merged(context, {{Id(3), {L"A"}}, {Id(1), {L"A"}}, {Id(2), {L"A"}}}, true);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0]->GetId(), Id(1));
+    EXPECT_EQ(items[2]->GetId(), Id(3));
+    EXPECT_EQ(items[2]->CreateBrowseId(&context).GetRevisionId(), L"r3");
+    EXPECT_EQ(backend_->Calls().size(), 1u);
+}
+
+class ItemFilterTest : public LibraryItemTest {
+  protected:
+    void SetUp() override {
+        LibraryItemTest::SetUp();
+        const std::pair<int, const wchar_t*> types[] = {{1, L"part"}, {2, L"feature"}, {3, L""}};
+        for (const auto& [n, type] : types) {
+            auto& properties = catalogue_[L"A"].properties[Id(n)];
+            properties[FAM_DATATYPE] = type;
+            properties[FAM_STANDARD] = n == 1 ? L"DIN" : L"ISO";
+        }
+        InstallCatalogue();
+    }
+    Strings Filtered(Vardel::BrowsingStructureType type, const Vardel::FilterStruct& filter,
+                     HRESULT expected = S_OK) {
+        const auto context = MakeContext(type, {L"A"}, L"/nonexistent-vardel", &filter);
+        auto items = Merged(context, {{Id(1), {L"A"}}, {Id(2), {L"A"}}, {Id(3), {L"A"}}}, true);
+        EXPECT_EQ(VardelBrowse::FilterItems(Impl(context), items), expected);
+        Strings ids;
+        for (const auto& item : items) {
+            ids.push_back(item->GetId());
+        }
+        return ids;
+    }
+};
+
+TEST_F(ItemFilterTest, PropertyFiltersApplyOnlyWhenSwitchedOn) {
+    Vardel::FilterStruct filter;
+    filter.propertyFilters[FAM_STANDARD] = {L"ISO"};
+    EXPECT_EQ(Filtered(Vardel::LibraryBrowsing, filter), (Strings{Id(1), Id(2), Id(3)}));
+    EXPECT_EQ(CallsOf(Method::GetFamilyPropertyValues), 1u);  // the merge only
+
+    filter.usePropertyFilters = true;
+    EXPECT_EQ(Filtered(Vardel::LibraryBrowsing, filter), (Strings{Id(2), Id(3)}));
+    // Several criteria must all hold; a missing value counts as empty text.
+    filter.propertyFilters[FAM_DATATYPE] = {L"feature", L""};
+    EXPECT_EQ(Filtered(Vardel::LibraryBrowsing, filter), (Strings{Id(2), Id(3)}));
+    filter.propertyFilters[FAM_DATATYPE] = {L"feature"};
+    EXPECT_EQ(Filtered(Vardel::LibraryBrowsing, filter), (Strings{Id(2)}));
+}
+
+TEST_F(ItemFilterTest, PartAndFeatureFlagsFilterOnlyInSearchContexts) {
+    Vardel::FilterStruct filter;
+    filter.filterParts = true;
+    filter.filterFeatures = true;  // parts win: only features remain
+    EXPECT_EQ(Filtered(Vardel::LibraryBrowsing, filter), (Strings{Id(1), Id(2), Id(3)}));
+    EXPECT_EQ(Filtered(Vardel::SearchBrowsing, filter), (Strings{Id(2)}));
+    filter.filterParts = false;
+    EXPECT_EQ(Filtered(Vardel::SearchBrowsing, filter), (Strings{Id(1)}));
+}
+
+TEST_F(ItemFilterTest, FailingRequestEndsTheFilterWithItsStatusAndKeepsItems) {
+    Vardel::FilterStruct filter;
+    filter.filterParts = true;
+    backend_->Script(Method::GetFamilyPropertyValues, Reply::Values({}));  // the merge
+    backend_->Fail(Method::GetFamilyPropertyValues);                       // the filter
+    EXPECT_EQ(Filtered(Vardel::SearchBrowsing, filter, E_FAIL), (Strings{Id(1), Id(2), Id(3)}));
+}
+
+}  // namespace
+}  // namespace VardelTest
