@@ -27,6 +27,7 @@
 #include "vardel/server_proxies.h"
 #include "vardel/status.h"
 #include "vardel/string_util.h"
+#include "vardel/toc.h"
 #include "vardel/version.h"
 #include "vardel/xml_node.h"
 #include "vardel/xml_node_array.h"
