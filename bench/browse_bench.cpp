@@ -31,10 +31,15 @@ const std::array<std::wstring, 3> kLibraries = {L"Inch", L"Metric", L"Shared"};
 constexpr std::uint8_t kFamilyTag = 0x10;
 constexpr std::uint8_t kCategoryTag = 0x20;
 
-// A GUID naming node `index` of a kind.
+// A GUID naming node `index` of a kind: scrambled leading bytes, as the
+// random GUIDs of a server have, and the index in the last four bytes.
 Guid NodeGuid(std::uint8_t tag, std::uint32_t index) {
     Guid guid;
-    guid.bytes[0] = tag;
+    std::uint64_t mixed = (index + 1) * 0x9E3779B97F4A7C15ull;
+    for (std::size_t i = 0; i < 8; ++i, mixed >>= 8) {
+        guid.bytes[i] = static_cast<std::uint8_t>(mixed);
+    }
+    guid.bytes[8] = tag;
     for (std::size_t i = 0; i < 4; ++i) {
         guid.bytes[15 - i] = static_cast<std::uint8_t>(index >> (8 * i));
     }

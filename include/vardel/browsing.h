@@ -3,7 +3,8 @@
 // libraries (LibraryBrowsing), the stored results of the last search
 // (SearchBrowsing, one root folder holding the found items), or the history
 // (HistoryBrowsing, one root folder holding the used items). Favorites
-// contexts are refused with E_INVALIDARG by every function here for now.
+// contexts are not browsed yet: the navigation functions refuse them with
+// E_INVALIDARG; GetLibrary and GetLibraries answer them as documented below.
 //
 // Common rules: a null or empty context gives E_INVALIDARG, as does a
 // browsing type a function does not serve (GetLibraries and GetLibrary give

@@ -13,11 +13,28 @@
 
 namespace VardelBrowse {
 
-void CollectUnder(const std::wstring& library, const std::vector<std::wstring>& ids,
-                  CollectedIds& collected) {
-    for (const std::wstring& id : ids) {
-        collected[id].insert(library);
+void IdCollector::Add(const std::wstring& library, std::vector<std::wstring>&& ids) {
+    libraries_.push_back(library);
+    entries_.reserve(entries_.size() + ids.size());
+    for (std::wstring& id : ids) {
+        entries_.push_back({std::move(id), libraries_.size() - 1});
     }
+}
+
+CollectedIds IdCollector::Finish() {
+    std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+        return VardelUtils::CompareUtf16Order(a.id, b.id) < 0;
+    });
+    CollectedIds collected;
+    for (Entry& entry : entries_) {
+        if (collected.empty() || collected.rbegin()->first != entry.id) {
+            collected.emplace_hint(collected.end(), std::move(entry.id), LibrarySet());
+        }
+        collected.rbegin()->second.insert(libraries_[entry.library]);
+    }
+    entries_.clear();
+    libraries_.clear();
+    return collected;
 }
 
 CollectedIds PairWithLibraries(const std::vector<std::wstring>& ids,

@@ -38,9 +38,24 @@ using LibrarySet = std::set<std::wstring, VardelUtils::Utf16Less>;
 /// Node id -> the libraries that returned it, ordered by id.
 using CollectedIds = std::map<std::wstring, LibrarySet, VardelUtils::Utf16Less>;
 
-/// Adds every id of `ids` to `collected` under `library`.
-void CollectUnder(const std::wstring& library, const std::vector<std::wstring>& ids,
-                  CollectedIds& collected);
+/// Builds CollectedIds from the answers of several libraries. The answers are
+/// gathered first and sorted once, so that a large collection is built in
+/// order instead of by one tree search per id.
+class IdCollector {
+  public:
+    /// Adds every id of `ids` under `library`.
+    void Add(const std::wstring& library, std::vector<std::wstring>&& ids);
+    /// Every id added, with the libraries that answered it.
+    CollectedIds Finish();
+
+  private:
+    struct Entry {
+        std::wstring id;
+        std::size_t library;  // index into libraries_
+    };
+    std::vector<std::wstring> libraries_;
+    std::vector<Entry> entries_;
+};
 /// `ids` each paired with every library of `libraries`.
 CollectedIds PairWithLibraries(const std::vector<std::wstring>& ids,
                                const std::list<std::wstring>& libraries);

@@ -24,14 +24,16 @@ enum class Unconfirmed { Keep, Drop };
 template <class Libraries>
 HRESULT CollectFrom(const ContextImpl& context, const Libraries& libraries,
                     const LibraryRequest& request, CollectedIds& collected) {
+    IdCollector collector;
     for (const std::wstring& library : libraries) {
         Ids ids;
         const HRESULT status = request(context, library, ids);
         if (status != S_OK) {
             return status;
         }
-        CollectUnder(library, ids, collected);
+        collector.Add(library, std::move(ids));
     }
+    collected = collector.Finish();
     return S_OK;
 }
 
@@ -64,17 +66,25 @@ HRESULT EmitMerged(const Vardel::CContext* ctx, const ContextImpl& context,
     return S_OK;
 }
 
-// The whole worker: collect from `libraries`, then merge and emit.
-template <class Libraries>
-HRESULT Browse(const Vardel::CContext* ctx, const ContextImpl& context, const Libraries& libraries,
+// Passed as the libraries of a worker that asks every library of the context.
+constexpr const std::vector<std::wstring>* kContextLibraries = nullptr;
+
+// The whole worker: collect from `libraries` (or the context's), then merge and emit.
+HRESULT Browse(const Vardel::CContext* ctx, const std::vector<std::wstring>* libraries,
                const LibraryRequest& request, CLibraryItem::Kind kind, Unconfirmed unconfirmed,
                BrowseIds& out) {
+    const ContextImpl* context = VardelUtils::FindContextImpl(ctx);
+    if (context == nullptr) {
+        return E_INVALIDARG;
+    }
     CollectedIds collected;
-    const HRESULT status = CollectFrom(context, libraries, request, collected);
+    const HRESULT status = libraries != nullptr
+                               ? CollectFrom(*context, *libraries, request, collected)
+                               : CollectFrom(*context, context->GetLibraries(), request, collected);
     if (status != S_OK) {
         return status;
     }
-    return EmitMerged(ctx, context, collected, kind, unconfirmed, out);
+    return EmitMerged(ctx, *context, collected, kind, unconfirmed, out);
 }
 
 // The single node `name` of `kind` as the context's libraries confirm it.
@@ -106,58 +116,48 @@ const std::vector<std::wstring>* FolderLibraries(const Vardel::CBrowseId& id) {
 }
 
 HRESULT LibraryRoots(const Vardel::CContext* ctx, BrowseIds& folders) {
-    const ContextImpl* context = VardelUtils::FindContextImpl(ctx);
-    if (context == nullptr) {
-        return E_INVALIDARG;
-    }
-    return Browse(ctx, *context, context->GetLibraries(), &Provider::GetFoldersRoots,
-                  CLibraryItem::CategoryItem, Unconfirmed::Keep, folders);
+    return Browse(ctx, kContextLibraries, &Provider::GetFoldersRoots, CLibraryItem::CategoryItem,
+                  Unconfirmed::Keep, folders);
 }
 
 HRESULT LibrarySubFolders(const Vardel::CContext* ctx, const Vardel::CBrowseId& parent,
                           bool allLevels, BrowseIds& folders) {
-    const ContextImpl* context = VardelUtils::FindContextImpl(ctx);
     const std::vector<std::wstring>* libraries = FolderLibraries(parent);
-    if (context == nullptr || libraries == nullptr) {
+    if (libraries == nullptr) {
         return E_INVALIDARG;
     }
     const std::wstring& name = parent.GetInternalName();
     const auto request = [&](const ContextImpl& c, const std::wstring& library, Ids& ids) {
         return Provider::GetSubFolders(c, library, name, ids, allLevels);
     };
-    return Browse(ctx, *context, *libraries, request, CLibraryItem::CategoryItem, Unconfirmed::Keep,
-                  folders);
+    return Browse(ctx, libraries, request, CLibraryItem::CategoryItem, Unconfirmed::Keep, folders);
 }
 
 HRESULT LibraryChildItems(const Vardel::CContext* ctx, const Vardel::CBrowseId& parent,
                           BrowseIds& items) {
-    const ContextImpl* context = VardelUtils::FindContextImpl(ctx);
     const std::vector<std::wstring>* libraries = FolderLibraries(parent);
-    if (context == nullptr || libraries == nullptr) {
+    if (libraries == nullptr) {
         return E_INVALIDARG;
     }
     const std::wstring& name = parent.GetInternalName();
     const auto request = [&](const ContextImpl& c, const std::wstring& library, Ids& ids) {
         return Provider::GetChildItems(c, library, name, ids);
     };
-    return Browse(ctx, *context, *libraries, request, CLibraryItem::FamilyItem, Unconfirmed::Drop,
-                  items);
+    return Browse(ctx, libraries, request, CLibraryItem::FamilyItem, Unconfirmed::Drop, items);
 }
 
 HRESULT LibraryFoldersByItem(const Vardel::CContext* ctx, const Vardel::CBrowseId& item,
                              BrowseIds& folders) {
-    const ContextImpl* context = VardelUtils::FindContextImpl(ctx);
     const CBrowseIdBaseImpl* node = Access::GetImpl(item);
-    if (context == nullptr || node == nullptr ||
-        node->GetBrowseItemType() != Vardel::BrowseFamily) {
+    if (node == nullptr || node->GetBrowseItemType() != Vardel::BrowseFamily) {
         return E_INVALIDARG;
     }
     const std::wstring& name = node->GetInternalName();
     const auto request = [&](const ContextImpl& c, const std::wstring& library, Ids& ids) {
         return Provider::GetCategoriesByFamily(c, library, name, ids);
     };
-    return Browse(ctx, *context, context->GetLibraries(), request, CLibraryItem::CategoryItem,
-                  Unconfirmed::Keep, folders);
+    return Browse(ctx, kContextLibraries, request, CLibraryItem::CategoryItem, Unconfirmed::Keep,
+                  folders);
 }
 
 HRESULT LibraryParentFolder(const Vardel::CContext* ctx, const Vardel::CBrowseId& folder,
@@ -178,12 +178,8 @@ HRESULT LibraryParentFolder(const Vardel::CContext* ctx, const Vardel::CBrowseId
 }
 
 HRESULT LibraryAllItems(const Vardel::CContext* ctx, BrowseIds& items) {
-    const ContextImpl* context = VardelUtils::FindContextImpl(ctx);
-    if (context == nullptr) {
-        return E_INVALIDARG;
-    }
-    return Browse(ctx, *context, context->GetLibraries(), &Provider::GetAllFamilies,
-                  CLibraryItem::FamilyItem, Unconfirmed::Drop, items);
+    return Browse(ctx, kContextLibraries, &Provider::GetAllFamilies, CLibraryItem::FamilyItem,
+                  Unconfirmed::Drop, items);
 }
 
 HRESULT LibraryFolderId(const Vardel::CContext* ctx, const std::wstring& name,

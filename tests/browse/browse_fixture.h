@@ -24,6 +24,9 @@
 
 namespace VardelTest {
 
+using Strings = std::vector<std::wstring>;
+using BrowseIds = std::vector<Vardel::CBrowseId>;
+
 /// The GUID text of a small number: lower case, as the server returns ids.
 std::wstring Id(int n);
 

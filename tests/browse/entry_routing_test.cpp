@@ -17,221 +17,118 @@
 namespace VardelTest {
 namespace {
 
-using Vardel::CBrowseId;
-using Vardel::CContext;
-using BrowseIds = std::vector<CBrowseId>;
+using namespace Vardel;
 
-// One entry point, called with sentinel outputs; `untouched` tells whether
-// they came back as they were passed.
-using Call = std::function<HRESULT(const CContext* ctx, bool& untouched)>;
+const CBrowseId kCategory = VardelUtils::CreateCategoryId(nullptr, Id(1), {L"A"});
+const CBrowseId kFamily = VardelUtils::CreateFamilyId(nullptr, Id(2), {L"A"});
+const CBrowseId kParameter = VardelUtils::CreateCategoryParameterId(nullptr, Id(3), {L"A"});
+const std::vector<std::wstring> kKeys = {Constants::FLD_DISPLAYNAME};
 
-constexpr std::optional<HRESULT> kServed = std::nullopt;
-constexpr std::optional<HRESULT> kInvalid = E_INVALIDARG;
-constexpr std::optional<HRESULT> kFail = E_FAIL;
+// Every kind of output, filled with sentinels.
+struct Outputs {
+    BrowseIds ids = {kFamily};
+    CBrowseId id = kFamily;
+    std::wstring text = L"x";
+    Strings texts = {L"x"};
+    std::vector<ReturnValue> values = std::vector<ReturnValue>(7);
+    DerivedFamilyLinkNames names{L"x", L"y"};
+
+    bool Untouched() const {
+        return ids.size() == 1 && ids[0].IsTheSameItem(kFamily) && id.IsTheSameItem(kFamily) &&
+               text == L"x" && texts == Strings{L"x"} && values.size() == 7 &&
+               names.parentLibraryName == L"x" && names.parentFamilyName == L"y";
+    }
+};
+
+constexpr std::optional<HRESULT> S = std::nullopt;  // served: see the worker tests
+constexpr std::optional<HRESULT> I = E_INVALIDARG;
+constexpr std::optional<HRESULT> F = E_FAIL;
 
 struct Row {
     const char* name;
-    Call call;
+    std::function<HRESULT(const CContext*, Outputs&)> call;
     std::array<std::optional<HRESULT>, 4> byType;  // library, search, history, favorites
+    bool clearsIds = false;                        // a refused conversion empties its output
 };
 
-const CBrowseId& Category() {
-    static const CBrowseId id = VardelUtils::CreateCategoryId(nullptr, Id(1), {L"A"});
-    return id;
-}
-const CBrowseId& Family() {
-    static const CBrowseId id = VardelUtils::CreateFamilyId(nullptr, Id(2), {L"A"});
-    return id;
-}
-const CBrowseId& Parameter() {
-    static const CBrowseId id = VardelUtils::CreateCategoryParameterId(nullptr, Id(3), {L"A"});
-    return id;
+// Whether a refusal left the outputs as `row` promises.
+bool AsPromised(const Row& row, Outputs& outputs) {
+    if (row.clearsIds) {
+        if (!outputs.ids.empty()) {
+            return false;
+        }
+        outputs.ids = {kFamily};
+    }
+    return outputs.Untouched();
 }
 
-// Calls `f` with a one-element id vector and tells whether it is unchanged.
-template <class F>
-HRESULT WithIds(bool& untouched, F f) {
-    BrowseIds ids = {Family()};
-    const HRESULT status = f(ids);
-    untouched = ids.size() == 1 && ids[0].IsTheSameItem(Family());
-    return status;
-}
-
-template <class F>
-HRESULT WithId(bool& untouched, F f) {
-    CBrowseId id = Family();
-    const HRESULT status = f(id);
-    untouched = id.IsTheSameItem(Family());
-    return status;
-}
-
-template <class Out, class F>
-HRESULT WithValue(bool& untouched, Out sentinel, F f) {
-    Out out = sentinel;
-    const HRESULT status = f(out);
-    untouched = out == sentinel;
-    return status;
-}
-
-std::vector<Row> Rows() {
-    using namespace Vardel;
-    const std::vector<std::wstring> keys = {Constants::FLD_DISPLAYNAME};
-    return {
-        {"GetFoldersRoots",
-         [](auto c, bool& u) { return WithIds(u, [&](auto& o) { return GetFoldersRoots(c, o); }); },
-         {kServed, kServed, kServed, kInvalid}},
-        {"GetSubFolders",
-         [](auto c, bool& u) {
-             return WithIds(u, [&](auto& o) { return GetSubFolders(c, Category(), o); });
-         },
-         {kServed, kServed, kServed, kInvalid}},
-        {"GetAllSubFolders",
-         [](auto c, bool& u) {
-             return WithIds(u, [&](auto& o) { return GetAllSubFolders(c, Category(), o); });
-         },
-         {kServed, kServed, kServed, kInvalid}},
-        {"GetChildItems",
-         [](auto c, bool& u) {
-             return WithIds(u, [&](auto& o) { return GetChildItems(c, Category(), o); });
-         },
-         {kServed, kServed, kServed, kInvalid}},
-        {"GetFoldersByItem",
-         [](auto c, bool& u) {
-             return WithIds(u, [&](auto& o) { return GetFoldersByItem(c, Family(), o); });
-         },
-         {kServed, kServed, kServed, kInvalid}},
-        {"GetParentFolder",
-         [](auto c, bool& u) {
-             CBrowseId parent = Family();
-             const HRESULT status = GetParentFolder(c, Category(), parent);
-             // Emptied for every initialised context before routing.
-             u = c == nullptr || VardelUtils::FindContextImpl(c) == nullptr ? !parent.IsNULL()
-                                                                            : parent.IsNULL();
-             return status;
-         },
-         {kServed, kServed, kServed, kInvalid}},
-        {"GetAllItems",
-         [](auto c, bool& u) { return WithIds(u, [&](auto& o) { return GetAllItems(c, o); }); },
-         {kServed, kInvalid, kInvalid, kInvalid}},
-        {"CreateFolderBrowseId",
-         [](auto c, bool& u) {
-             return WithId(u, [&](auto& o) { return CreateFolderBrowseId(c, Id(1), o); });
-         },
-         {kServed, kInvalid, kInvalid, kInvalid}},
-        {"CreateItemBrowseId",
-         [](auto c, bool& u) {
-             return WithId(u, [&](auto& o) { return CreateItemBrowseId(c, Id(2), o); });
-         },
-         {kServed, kInvalid, kServed, kInvalid}},
-        {"CreateCategoryParameterBrowseId",
-         [](auto c, bool& u) {
-             return WithId(u, [&](auto& o) {
-                 return CreateCategoryParameterBrowseId(c, L"P", Category(), o);
-             });
-         },
-         {kServed, kInvalid, kInvalid, kInvalid}},
-        {"ConvertFolderStrIdsToBrowseIds",
-         [](auto c, bool& u) {
-             BrowseIds ids;
-             const HRESULT status = ConvertFolderStrIdsToBrowseIds(c, {Id(1)}, ids);
-             u = ids.empty();
-             return status;
-         },
-         {kServed, kInvalid, kInvalid, kInvalid}},
-        {"ConvertItemStrIdsToBrowseIds",
-         [](auto c, bool& u) {
-             BrowseIds ids;
-             const HRESULT status = ConvertItemStrIdsToBrowseIds(c, {Id(2)}, ids);
-             u = ids.empty();
-             return status;
-         },
-         {kServed, kInvalid, kServed, kInvalid}},
-        {"GetLibraries",
-         [](auto c, bool& u) {
-             return WithValue(u, std::vector<std::wstring>{L"x"},
-                              [&](auto& o) { return GetLibraries(c, Category(), o); });
-         },
-         {kServed, kFail, kFail, kFail}},
-        {"GetLibrary",
-         [](auto c, bool& u) {
-             return WithValue(u, std::wstring(L"x"),
-                              [&](auto& o) { return GetLibrary(c, Parameter(), o); });
-         },
-         {kServed, kServed, kServed, kInvalid}},
-        {"GetDerivedFamilyLinkNameOffline",
-         [](auto c, bool& u) {
-             DerivedFamilyLinkNames names{L"x", L"y"};
-             const HRESULT status = GetDerivedFamilyLinkNameOffline(c, Category(), names);
-             u = names.parentLibraryName == L"x" && names.parentFamilyName == L"y";
-             return status;
-         },
-         {kServed, kServed, kServed, kInvalid}},
-        {"GetFoldersProperties",
-         [keys](auto c, bool& u) {
-             return WithValue(u, std::size_t{7}, [&](auto& o) {
-                 std::vector<ReturnValue> values(o);
-                 const HRESULT status = GetFoldersProperties(c, {Category()}, keys, values);
-                 o = values.size();
-                 return status;
-             });
-         },
-         {kServed, kServed, kServed, kInvalid}},
-        {"GetItemsProperties",
-         [keys](auto c, bool& u) {
-             return WithValue(u, std::size_t{7}, [&](auto& o) {
-                 std::vector<ReturnValue> values(o);
-                 const HRESULT status = GetItemsProperties(c, {Family()}, keys, values);
-                 o = values.size();
-                 return status;
-             });
-         },
-         {kServed, kServed, kServed, kInvalid}},
-        {"GetCategoryParameterPropertyValues",
-         [keys](auto c, bool& u) {
-             return WithValue(u, std::size_t{7}, [&](auto& o) {
-                 std::vector<ReturnValue> values(o);
-                 const HRESULT status =
-                     GetCategoryParameterPropertyValues(c, {Parameter()}, keys, values);
-                 o = values.size();
-                 return status;
-             });
-         },
-         {kServed, kInvalid, kInvalid, kInvalid}},
-        {"GetCategoryParametersByCategory",
-         [](auto c, bool& u) {
-             return WithIds(u, [&](auto& o) {
-                 return GetCategoryParametersByCategory(c, Category(), o, true);
-             });
-         },
-         {kServed, kInvalid, kInvalid, kInvalid}},
-        {"GetCategoryParametersByCategoryParameter",
-         [](auto c, bool& u) {
-             return WithIds(u, [&](auto& o) {
-                 return GetCategoryParametersByCategoryParameter(c, Parameter(), o);
-             });
-         },
-         {kServed, kInvalid, kInvalid, kInvalid}},
-        {"GetCategoryTreeByFamily",
-         [](auto c, bool& u) {
-             return WithValue(u, std::wstring(L"x"), [&](auto& o) {
-                 return GetCategoryTreeByFamily(c, Family(), ECategoryTreeType{}, o);
-             });
-         },
-         {kServed, kInvalid, kInvalid, kInvalid}},
-        {"GetCustomValuesXML",
-         [](auto c, bool& u) {
-             return WithValue(u, std::wstring(L"x"),
-                              [&](auto& o) { return GetCustomValuesXML(c, Family(), o); });
-         },
-         {kInvalid, kInvalid, kInvalid, kInvalid}},
-        {"AddItemToHistory",
-         [](auto c, bool& u) {
-             u = true;
-             return AddItemToHistory(c, Id(2));
-         },
-         {kInvalid, kInvalid, kServed, kInvalid}},
-    };
-}
+const Row kRows[] = {
+    {"GetFoldersRoots", [](auto c, auto& o) { return GetFoldersRoots(c, o.ids); }, {S, S, S, I}},
+    {"GetSubFolders",
+     [](auto c, auto& o) { return GetSubFolders(c, kCategory, o.ids); },
+     {S, S, S, I}},
+    {"GetAllSubFolders",
+     [](auto c, auto& o) { return GetAllSubFolders(c, kCategory, o.ids); },
+     {S, S, S, I}},
+    {"GetChildItems",
+     [](auto c, auto& o) { return GetChildItems(c, kCategory, o.ids); },
+     {S, S, S, I}},
+    {"GetFoldersByItem",
+     [](auto c, auto& o) { return GetFoldersByItem(c, kFamily, o.ids); },
+     {S, S, S, I}},
+    {"GetParentFolder",
+     [](auto c, auto& o) { return GetParentFolder(c, kCategory, o.id); },
+     {S, S, S, I}},
+    {"GetAllItems", [](auto c, auto& o) { return GetAllItems(c, o.ids); }, {S, I, I, I}},
+    {"CreateFolderBrowseId",
+     [](auto c, auto& o) { return CreateFolderBrowseId(c, Id(1), o.id); },
+     {S, I, I, I}},
+    {"CreateItemBrowseId",
+     [](auto c, auto& o) { return CreateItemBrowseId(c, Id(2), o.id); },
+     {S, I, S, I}},
+    {"CreateCategoryParameterBrowseId",
+     [](auto c, auto& o) { return CreateCategoryParameterBrowseId(c, L"P", kCategory, o.id); },
+     {S, I, I, I}},
+    {"ConvertFolderStrIdsToBrowseIds",
+     [](auto c, auto& o) { return ConvertFolderStrIdsToBrowseIds(c, {Id(1)}, o.ids); },
+     {S, I, I, I},
+     true},
+    {"ConvertItemStrIdsToBrowseIds",
+     [](auto c, auto& o) { return ConvertItemStrIdsToBrowseIds(c, {Id(2)}, o.ids); },
+     {S, I, S, I},
+     true},
+    {"GetLibraries",
+     [](auto c, auto& o) { return GetLibraries(c, kCategory, o.texts); },
+     {S, F, F, F}},
+    {"GetLibrary", [](auto c, auto& o) { return GetLibrary(c, kParameter, o.text); }, {S, S, S, I}},
+    {"GetDerivedFamilyLinkNameOffline",
+     [](auto c, auto& o) { return GetDerivedFamilyLinkNameOffline(c, kCategory, o.names); },
+     {S, S, S, I}},
+    {"GetFoldersProperties",
+     [](auto c, auto& o) { return GetFoldersProperties(c, {kCategory}, kKeys, o.values); },
+     {S, S, S, I}},
+    {"GetItemsProperties",
+     [](auto c, auto& o) { return GetItemsProperties(c, {kFamily}, kKeys, o.values); },
+     {S, S, S, I}},
+    {"GetCategoryParameterPropertyValues",
+     [](auto c, auto& o) {
+         return GetCategoryParameterPropertyValues(c, {kParameter}, kKeys, o.values);
+     },
+     {S, I, I, I}},
+    {"GetCategoryParametersByCategory",
+     [](auto c, auto& o) { return GetCategoryParametersByCategory(c, kCategory, o.ids, true); },
+     {S, I, I, I}},
+    {"GetCategoryParametersByCategoryParameter",
+     [](auto c, auto& o) { return GetCategoryParametersByCategoryParameter(c, kParameter, o.ids); },
+     {S, I, I, I}},
+    {"GetCategoryTreeByFamily",
+     [](auto c, auto& o) { return GetCategoryTreeByFamily(c, kFamily, {}, o.text); },
+     {S, I, I, I}},
+    {"GetCustomValuesXML",
+     [](auto c, auto& o) { return GetCustomValuesXML(c, kFamily, o.text); },
+     {I, I, I, I}},
+    {"AddItemToHistory", [](auto c, auto&) { return AddItemToHistory(c, Id(2)); }, {I, I, S, I}},
+};
 
 class EntryRouting : public BrowseTest {
   protected:
@@ -240,21 +137,21 @@ class EntryRouting : public BrowseTest {
 
 TEST_F(EntryRouting, RefusedBrowsingTypesGiveTheirStatusAndTouchNoOutput) {
     const std::wstring storage = storage_.path().wstring();
-    const CContext contexts[] = {
-        MakeContext(Vardel::LibraryBrowsing, {L"A"}, storage),
-        MakeContext(Vardel::SearchBrowsing, {L"A"}, storage),
-        MakeContext(Vardel::HistoryBrowsing, {L"A"}, storage),
-        MakeContext(Vardel::FavoritesBrowsing, {L"A"}, storage),
-    };
-    for (const Row& row : Rows()) {
+    const CContext contexts[] = {MakeContext(LibraryBrowsing, {L"A"}, storage),
+                                 MakeContext(SearchBrowsing, {L"A"}, storage),
+                                 MakeContext(HistoryBrowsing, {L"A"}, storage),
+                                 MakeContext(FavoritesBrowsing, {L"A"}, storage)};
+    for (const Row& row : kRows) {
         for (std::size_t type = 0; type < 4; ++type) {
-            if (!row.byType[type]) {
-                continue;
+            if (row.byType[type]) {
+                SCOPED_TRACE(std::string(row.name) + " in browsing type " + std::to_string(type));
+                Outputs outputs;
+                EXPECT_EQ(row.call(&contexts[type], outputs), *row.byType[type]);
+                if (std::string(row.name) == "GetParentFolder") {
+                    outputs.id = kFamily;  // emptied before routing, see below
+                }
+                EXPECT_TRUE(AsPromised(row, outputs));
             }
-            SCOPED_TRACE(std::string(row.name) + " in browsing type " + std::to_string(type));
-            bool untouched = false;
-            EXPECT_EQ(row.call(&contexts[type], untouched), *row.byType[type]);
-            EXPECT_TRUE(untouched);
         }
     }
     EXPECT_TRUE(backend_->Calls().empty());
@@ -262,14 +159,21 @@ TEST_F(EntryRouting, RefusedBrowsingTypesGiveTheirStatusAndTouchNoOutput) {
 
 TEST_F(EntryRouting, NullAndEmptyContextsAreRefusedEverywhere) {
     const CContext empty;
-    for (const Row& row : Rows()) {
+    for (const Row& row : kRows) {
         for (const CContext* context : {static_cast<const CContext*>(nullptr), &empty}) {
             SCOPED_TRACE(std::string(row.name) + (context == nullptr ? " null" : " empty"));
-            bool untouched = false;
-            EXPECT_EQ(row.call(context, untouched), E_INVALIDARG);
-            EXPECT_TRUE(untouched);
+            Outputs outputs;
+            EXPECT_EQ(row.call(context, outputs), E_INVALIDARG);
+            EXPECT_TRUE(AsPromised(row, outputs));
         }
     }
+}
+
+TEST_F(EntryRouting, ParentFolderIsEmptiedEvenWhenRefused) {
+    const CContext favorites = MakeContext(FavoritesBrowsing, {L"A"}, storage_.path().wstring());
+    CBrowseId parent = kFamily;
+    EXPECT_EQ(GetParentFolder(&favorites, kCategory, parent), E_INVALIDARG);
+    EXPECT_TRUE(parent.IsNULL());
 }
 
 }  // namespace

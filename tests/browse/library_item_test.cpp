@@ -12,7 +12,6 @@ namespace {
 using namespace Vardel::Constants;
 using VardelBrowse::CollectedIds;
 using VardelBrowse::LibraryItems;
-using Strings = std::vector<std::wstring>;
 
 class LibraryItemTest : public BrowseTest {
   protected:
@@ -142,6 +141,26 @@ TEST_F(LibraryItemTest, ItemsFollowIdOrderAndShareOneRequestPerLibrary) {
     EXPECT_EQ(items[2]->GetId(), Id(3));
     EXPECT_EQ(items[2]->CreateBrowseId(&context).GetRevisionId(), L"r3");
     EXPECT_EQ(backend_->Calls().size(), 1u);
+}
+
+TEST(IdCollector, GathersEachIdOnceWithEveryLibraryThatAnsweredIt) {
+    VardelBrowse::IdCollector collector;
+    collector.Add(L"B", {L"b", L"a", L"a"});
+    collector.Add(L"A", {L"c", L"b"});
+    collector.Add(L"C", {});
+    const CollectedIds collected = collector.Finish();
+
+    ASSERT_EQ(collected.size(), 3u);
+    auto it = collected.begin();
+    EXPECT_EQ(it->first, L"a");
+    EXPECT_EQ(it->second, (VardelBrowse::LibrarySet{L"B"}));
+    ++it;
+    EXPECT_EQ(it->first, L"b");
+    EXPECT_EQ(it->second, (VardelBrowse::LibrarySet{L"A", L"B"}));
+    ++it;
+    EXPECT_EQ(it->first, L"c");
+    EXPECT_EQ(it->second, (VardelBrowse::LibrarySet{L"A"}));
+    EXPECT_TRUE(collector.Finish().empty());  // a finished collector starts afresh
 }
 
 class ItemFilterTest : public LibraryItemTest {

@@ -11,8 +11,6 @@ namespace {
 
 using namespace Vardel::Constants;
 using Vardel::CBrowseId;
-using Strings = std::vector<std::wstring>;
-using BrowseIds = std::vector<CBrowseId>;
 
 class LibraryNavigation : public BrowseTest {
   protected:

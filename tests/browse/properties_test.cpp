@@ -15,8 +15,6 @@ namespace {
 
 using namespace Vardel::Constants;
 using Vardel::CBrowseId;
-using Strings = std::vector<std::wstring>;
-using BrowseIds = std::vector<CBrowseId>;
 using Values = std::vector<Vardel::ReturnValue>;
 
 class LibraryProperties : public BrowseTest {

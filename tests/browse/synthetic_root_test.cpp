@@ -14,8 +14,6 @@ namespace {
 
 using namespace Vardel::Constants;
 using Vardel::CBrowseId;
-using Strings = std::vector<std::wstring>;
-using BrowseIds = std::vector<CBrowseId>;
 
 const CBrowseIdBaseImpl* NodeOf(const CBrowseId& id) {
     return VardelUtils::BrowseIdAccess::GetImpl(id);
