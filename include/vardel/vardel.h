@@ -22,6 +22,7 @@
 #include "vardel/properties.h"
 #include "vardel/range_parser.h"
 #include "vardel/return_value.h"
+#include "vardel/search.h"
 #include "vardel/search_query.h"
 #include "vardel/server_backend.h"
 #include "vardel/server_proxies.h"

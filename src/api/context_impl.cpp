@@ -1,6 +1,7 @@
 #include "api/context_impl.h"
 
 #include "stores/history_store.h"
+#include "stores/search_results_store.h"
 
 namespace {
 
@@ -70,6 +71,13 @@ CHistoryData* ContextImpl::GetHistoryData() {
         historyData_ = CHistoryData::Initialize(storagePath_);
     }
     return historyData_.get();
+}
+
+CSearchResultsData* ContextImpl::GetSearchResultsData() {
+    if (browsingType_ == Vardel::SearchBrowsing && searchResultsData_ == nullptr) {
+        searchResultsData_ = CSearchResultsData::Initialize(storagePath_);
+    }
+    return searchResultsData_.get();
 }
 
 namespace VardelUtils {

@@ -52,9 +52,9 @@ class ContextImpl : public CRefCounter {
     /// The history of a history context, loaded from the storage folder on the
     /// first request; null for every other browsing type.
     CHistoryData* GetHistoryData();
-    /// The stored search results of a search context. Not available yet: null
-    /// for every browsing type until the search-results store exists.
-    CSearchResultsData* GetSearchResultsData() { return nullptr; }
+    /// The stored search results of a search context, loaded from the storage
+    /// folder on the first request; null for every other browsing type.
+    CSearchResultsData* GetSearchResultsData();
 
   private:
     void SetSecurity(const Vardel::SSecurityContext& security);
@@ -67,6 +67,7 @@ class ContextImpl : public CRefCounter {
     std::wstring storagePath_;
     std::shared_ptr<const TarnServerProxies::Security::SecurityContext> managedSecurityContext_;
     std::unique_ptr<CHistoryData> historyData_;
+    std::unique_ptr<CSearchResultsData> searchResultsData_;
 };
 
 namespace VardelUtils {

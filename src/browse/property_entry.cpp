@@ -17,15 +17,6 @@ using VardelBrowse::LibraryOnly;
 using VardelBrowse::Route;
 using Provider = ServerProxiesProvider;
 
-// The items of a search context are answered through their property cache
-// once the stored search results exist; until then the library worker
-// answers them, which gives the same values without caching them.
-HRESULT SearchItemProperties(const ContextImpl& context, const std::vector<CBrowseId>& ids,
-                             const std::vector<std::wstring>& keys,
-                             std::vector<ReturnValue>& values) {
-    return VardelBrowse::LibraryItemProperties(context, ids, keys, values);
-}
-
 // The node of `id` when it is one of the two kinds; null otherwise.
 const CBrowseIdBaseImpl* NodeOfKind(const CBrowseId& id, EBrowseItemType kind,
                                     EBrowseItemType other) {
@@ -89,7 +80,7 @@ HRESULT GetItemsProperties(const CContext* ctx, const std::vector<CBrowseId>& id
         },
         [&](ContextImpl& context) {
             return context.GetBrowsingType() == SearchBrowsing
-                       ? SearchItemProperties(context, ids, keys, values)
+                       ? VardelBrowse::SearchItemProperties(context, ids, keys, values)
                        : VardelBrowse::LibraryItemProperties(context, ids, keys, values);
         });
 }

@@ -119,6 +119,39 @@ HRESULT LibraryItemProperties(const ContextImpl& context, const std::vector<Vard
                              &ServerProxiesProvider::GetFamilyPropertyValues, values);
 }
 
+HRESULT SearchItemProperties(const ContextImpl& context, const std::vector<Vardel::CBrowseId>& ids,
+                             const Keys& keys, Values& values) {
+    Values answers;
+    (void)LibraryItemProperties(context, ids, keys, answers);
+    values.clear();
+    values.reserve(ids.size() * keys.size());
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        auto* family = VardelUtils::BrowseIdAccess::As<CBrowseFamilyIdImpl>(ids[i]);
+        if (family == nullptr) {
+            values.insert(values.end(), keys.size(), Builder::Make(Vardel::ItemNotFound));
+            continue;
+        }
+        std::map<std::wstring, std::wstring>& cache = family->CachedProperties();
+        const bool member = family->GetBrowseItemType() == Vardel::BrowseFamilyMember;
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            if (member && keys[k] == Vardel::Constants::FAM_DESCRIPTION &&
+                cache.contains(keys[k])) {
+                continue;
+            }
+            const std::size_t at = i * keys.size() + k;
+            const bool answered = at < answers.size() && answers[at].IsValid();
+            cache[keys[k]] = answered ? static_cast<const wchar_t*>(answers[at]) : L"";
+        }
+        for (const std::wstring& key : keys) {
+            const auto cached = cache.find(key);
+            values.push_back(cached != cache.end()
+                                 ? Builder::Make(cached->second.c_str(), Vardel::NoError)
+                                 : Builder::Make(Vardel::NoValue));
+        }
+    }
+    return S_OK;
+}
+
 HRESULT CategoryParameterProperties(const ContextImpl& context,
                                     const std::vector<Vardel::CBrowseId>& ids, const Keys& keys,
                                     Values& values) {

@@ -39,6 +39,14 @@ HRESULT LibraryFolderProperties(const ContextImpl& context,
                                 Values& values);
 HRESULT LibraryItemProperties(const ContextImpl& context, const std::vector<Vardel::CBrowseId>& ids,
                               const Keys& keys, Values& values);
+/// The item worker of search contexts: asks the libraries as the library
+/// item worker does and keeps every answer in the family node's property
+/// cache (a failed answer as an empty text; a member keeps a FAM_DESCRIPTION
+/// it already holds), then answers every node and key from that cache: a
+/// cached key with NoError, another key NoValue, a node that is not a family
+/// or member ItemNotFound. Always S_OK.
+HRESULT SearchItemProperties(const ContextImpl& context, const std::vector<Vardel::CBrowseId>& ids,
+                             const Keys& keys, Values& values);
 HRESULT CategoryParameterProperties(const ContextImpl& context,
                                     const std::vector<Vardel::CBrowseId>& ids, const Keys& keys,
                                     Values& values);

@@ -3,17 +3,20 @@
 #include "api/browse_id_factory.h"
 #include "browse/library_navigation.h"
 #include "stores/history_store.h"
+#include "stores/search_results_store.h"
 #include "vardel/constants.h"
 
 namespace VardelBrowse {
 
 const RootItemSource* RootItemsOf(ContextImpl& context) {
-    if (context.GetBrowsingType() == Vardel::HistoryBrowsing) {
-        return context.GetHistoryData();
+    switch (context.GetBrowsingType()) {
+        case Vardel::HistoryBrowsing:
+            return context.GetHistoryData();
+        case Vardel::SearchBrowsing:
+            return context.GetSearchResultsData();
+        default:
+            return nullptr;
     }
-    // Seam for the stored search results: once CSearchResultsData exists and
-    // implements RootItemSource, answer context.GetSearchResultsData() here.
-    return nullptr;
 }
 
 Vardel::CBrowseId MakeRoot(const ContextImpl& context, const Vardel::CContext* ctx) {

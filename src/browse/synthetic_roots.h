@@ -18,8 +18,8 @@
 
 namespace VardelBrowse {
 
-/// The store behind the root of `context`: the history of a history context.
-/// Null for a search context until the search-results store exists.
+/// The store behind the root of `context`: the history of a history context,
+/// the stored search results of a search context; null for other contexts.
 const RootItemSource* RootItemsOf(ContextImpl& context);
 
 /// A new root of the context's kind, remembering `ctx` (which may be null).

@@ -1,15 +1,11 @@
 #include "stores/history_store.h"
 
-#include <chrono>
 #include <span>
-#include <string_view>
-#include <system_error>
 
 #include "api/context_impl.h"
 #include "common/archive.h"
-#include "common/atomic_file.h"
 #include "common/case_fold.h"
-#include "common/wide_path.h"
+#include "stores/store_file.h"
 #include "vardel/history.h"
 
 namespace {
@@ -20,7 +16,7 @@ constexpr wchar_t kTag[] = L"His1";
 // and the 8-byte time. A count beyond remaining / this is a lying file.
 constexpr std::size_t kMinItemBytes = 1 + 8;
 
-std::vector<std::uint8_t> Encode(const std::list<SHistoryItem>& items) {
+VardelCommon::ArchiveWriter Encode(const std::list<SHistoryItem>& items) {
     VardelCommon::ArchiveWriter writer;
     writer.WriteString(kTag);
     writer.WriteUInt32(static_cast<std::uint32_t>(items.size()));
@@ -28,7 +24,7 @@ std::vector<std::uint8_t> Encode(const std::list<SHistoryItem>& items) {
         writer.WriteString(item.itemId);
         writer.WriteInt64(item.time);
     }
-    return writer.Bytes();
+    return writer;
 }
 
 bool Decode(std::span<const std::uint8_t> bytes, std::list<SHistoryItem>& items) {
@@ -49,21 +45,11 @@ bool Decode(std::span<const std::uint8_t> bytes, std::list<SHistoryItem>& items)
     return true;
 }
 
-std::int64_t SecondsNow() {
-    return std::chrono::duration_cast<std::chrono::seconds>(
-               std::chrono::system_clock::now().time_since_epoch())
-        .count();
-}
-
 }  // namespace
 
 std::unique_ptr<CHistoryData> CHistoryData::Initialize(const std::wstring& storagePath) {
     auto store = std::make_unique<CHistoryData>();
-    const std::filesystem::path folder = VardelCommon::ToPath(storagePath);
-    std::error_code error;
-    if (!storagePath.empty() && std::filesystem::is_directory(folder, error)) {
-        store->filePath_ = folder / VardelCommon::ToPath(kFileName);
-    }
+    store->filePath_ = VardelStores::StoreFilePath(storagePath, kFileName);
     (void)store->Load();
     return store;
 }
@@ -71,13 +57,11 @@ std::unique_ptr<CHistoryData> CHistoryData::Initialize(const std::wstring& stora
 HRESULT CHistoryData::Load() {
     items_.clear();
     std::string bytes;
-    if (filePath_.empty() || !VardelCommon::ReadWholeFile(filePath_, bytes)) {
+    if (!VardelStores::ReadStoreFile(filePath_, bytes)) {
         return S_OK;
     }
     std::list<SHistoryItem> loaded;
-    const std::span<const std::uint8_t> view(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                             bytes.size());
-    if (!Decode(view, loaded)) {
+    if (!Decode(VardelStores::AsBytes(bytes), loaded)) {
         return E_FAIL;
     }
     items_ = std::move(loaded);
@@ -85,12 +69,7 @@ HRESULT CHistoryData::Load() {
 }
 
 HRESULT CHistoryData::Save() const {
-    if (filePath_.empty()) {
-        return E_FAIL;
-    }
-    const std::vector<std::uint8_t> bytes = Encode(items_);
-    const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return VardelCommon::WriteFileAtomically(filePath_, view) ? S_OK : E_FAIL;
+    return VardelStores::WriteStoreFile(filePath_, Encode(items_)) ? S_OK : E_FAIL;
 }
 
 void CHistoryData::AddItem(const std::wstring& itemId, std::int64_t now) {
@@ -132,7 +111,7 @@ HRESULT AddItemToHistory(const CContext* ctx, const std::wstring& itemId) {
     if (history == nullptr) {
         return E_INVALIDARG;
     }
-    history->AddItem(itemId, SecondsNow());
+    history->AddItem(itemId, VardelStores::SecondsNow());
     return S_OK;
 }
 

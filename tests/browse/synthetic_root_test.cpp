@@ -1,5 +1,6 @@
 // The one root folder of search and history contexts: the root itself, its
-// neighbours, its children from the history, and its folder properties.
+// neighbours, its children from the history and the stored search results,
+// and its folder properties.
 #include <gtest/gtest.h>
 
 #include "browse_fixture.h"
@@ -8,6 +9,7 @@
 #include "vardel/constants.h"
 #include "vardel/history.h"
 #include "vardel/properties.h"
+#include "vardel/search.h"
 
 namespace VardelTest {
 namespace {
@@ -135,21 +137,40 @@ TEST_F(SyntheticRoot, RootPropertiesAnswerOncePerKeyFromTheStore) {
     EXPECT_TRUE(backend_->Calls().empty());
 }
 
-// The stored search results are not there yet: their root answers as an
-// empty store would, and its children cannot be listed.
-TEST_F(SyntheticRoot, SearchRootWithoutStoredResults) {
+TEST_F(SyntheticRoot, SearchRootHoldsTheStoredResults) {
     const auto context = Make(Vardel::SearchBrowsing);
     std::vector<Vardel::ReturnValue> values;
     ASSERT_EQ(Vardel::GetFoldersProperties(&context, {},
                                            {FLD_DISPLAYNAME, FLD_REFGUID, FLD_HASANYCHILD}, values),
               S_OK);
     EXPECT_EQ(TextsOf(values), (Strings{L"SearchRootFolder", SEARCH_ROOT_ID, L"false"}));
+    BrowseIds items = kSentinel;
+    ASSERT_EQ(Vardel::GetChildItems(&context, CBrowseId(), items), S_OK);
+    EXPECT_EQ(NamesOf(items), (Strings{L"sentinel"}));
 
-    BrowseIds ids = kSentinel;
-    EXPECT_EQ(Vardel::GetChildItems(&context, CBrowseId(), ids), E_FAIL);
-    EXPECT_EQ(NamesOf(ids), (Strings{L"sentinel"}));
-    EXPECT_EQ(Vardel::GetFoldersByItem(&context, kSentinel[0], ids), S_OK);
-    EXPECT_TRUE(ids.empty());
+    // A member and its family stored in the B copy: the root lists the family
+    // once, named under its newest copy, and is the folder of both names.
+    const BrowseIds stored = {VardelUtils::CreateMemberId(&context, Id(2), L"row", {L"B"}),
+                              VardelUtils::CreateFamilyId(&context, Id(1), {L"B"}),
+                              VardelUtils::CreateFamilyId(&context, Id(2), {L"B"})};
+    ASSERT_EQ(Vardel::StoreSearchResults(&context, stored, false), S_OK);
+    ASSERT_EQ(Vardel::GetChildItems(&context, CBrowseId(), items), S_OK);
+    EXPECT_EQ(NamesOf(items), (Strings{Id(1), Id(2)}));
+    EXPECT_EQ(LibraryOf(items[1]), L"A");
+    ASSERT_EQ(Vardel::GetFoldersProperties(&context, {}, {FLD_HASANYCHILD}, values), S_OK);
+    EXPECT_EQ(TextsOf(values), (Strings{L"true"}));
+
+    BrowseIds folders = kSentinel;
+    ASSERT_EQ(Vardel::GetFoldersByItem(&context, items[1], folders), S_OK);
+    ASSERT_EQ(folders.size(), 1u);
+    EXPECT_EQ(KindOf(folders[0]), Vardel::BrowseSearchRoot);
+    ASSERT_EQ(Vardel::GetFoldersByItem(&context, kSentinel[0], folders), S_OK);
+    EXPECT_TRUE(folders.empty());
+
+    // Another context over the same folder reads what this one stored.
+    const auto later = Make(Vardel::SearchBrowsing);
+    ASSERT_EQ(Vardel::GetChildItems(&later, CBrowseId(), items), S_OK);
+    EXPECT_EQ(NamesOf(items), (Strings{Id(1), Id(2)}));
 }
 
 }  // namespace

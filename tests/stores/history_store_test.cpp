@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <list>
 #include <string>
 #include <vector>
@@ -13,35 +12,17 @@
 #include "api/context_impl.h"
 #include "common/archive.h"
 #include "stores/history_store.h"
+#include "support/file_bytes.h"
 #include "support/temp_folder.h"
 #include "vardel/history.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using namespace VardelTest;
 using Strings = std::vector<std::wstring>;
 
 // "His1" as it opens every file: wide-string prefix, length 4, UTF-16LE.
 const Bytes kTagBytes = {0xFF, 0xFE, 0xFF, 0x04, 'H', 0, 'i', 0, 's', 0, '1', 0};
-
-Bytes ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes Concat(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts) {
-        all.insert(all.end(), part.begin(), part.end());
-    }
-    return all;
-}
 
 // A file of `ids` (newest first) with times 1, 2, ... and the given tag.
 Bytes FileOf(const Strings& ids, const std::wstring& tag = L"His1") {
@@ -167,11 +148,7 @@ TEST_F(HistoryStore, FailedSaveKeepsNewItemAndLeavesNoTemporaryFile) {
     store->AddItem(L"x", 1);
     EXPECT_EQ(store->ItemIds(), (Strings{L"x"}));
     EXPECT_EQ(store->Save(), E_FAIL);
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1u);
+    EXPECT_EQ(EntriesIn(folder_.path()), 1u);
 }
 
 class HistoryContext : public ::testing::Test {
