@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include "browse_fixture.h"
+#include "support/browse_fixture.h"
 #include "support/temp_folder.h"
 #include "vardel/browsing.h"
 #include "vardel/constants.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "browse/library_item.h"
-#include "browse_fixture.h"
+#include "support/browse_fixture.h"
 #include "vardel/constants.h"
 
 namespace VardelTest {

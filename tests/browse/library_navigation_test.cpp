@@ -2,7 +2,7 @@
 // of several libraries merge, and when the caller's output is touched.
 #include <gtest/gtest.h>
 
-#include "browse_fixture.h"
+#include "support/browse_fixture.h"
 #include "vardel/browsing.h"
 #include "vardel/constants.h"
 

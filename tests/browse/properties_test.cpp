@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "browse_fixture.h"
+#include "support/browse_fixture.h"
 #include "vardel/browsing.h"
 #include "vardel/constants.h"
 #include "vardel/properties.h"

@@ -3,7 +3,7 @@
 // and its folder properties.
 #include <gtest/gtest.h>
 
-#include "browse_fixture.h"
+#include "support/browse_fixture.h"
 #include "support/temp_folder.h"
 #include "vardel/browsing.h"
 #include "vardel/constants.h"

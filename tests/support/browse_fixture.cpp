@@ -1,4 +1,4 @@
-#include "browse_fixture.h"
+#include "support/browse_fixture.h"
 
 #include <algorithm>
 #include <cwchar>
