@@ -13,6 +13,7 @@
 #include "vardel/constants.h"
 #include "vardel/history.h"
 #include "vardel/properties.h"
+#include "vardel/search.h"
 
 namespace VardelTest {
 namespace {
@@ -128,6 +129,13 @@ const Row kRows[] = {
      [](auto c, auto& o) { return GetCustomValuesXML(c, kFamily, o.text); },
      {I, I, I, I}},
     {"AddItemToHistory", [](auto c, auto&) { return AddItemToHistory(c, Id(2)); }, {I, I, S, I}},
+    {"Search", [](auto c, auto& o) { return Search(c, nullptr, o.ids); }, {I, S, I, I}},
+    {"StoreSearchResults",
+     [](auto c, auto& o) { return StoreSearchResults(c, o.ids, false); },
+     {I, S, I, I}},
+    {"SearchCatParamData",
+     [](auto c, auto& o) { return SearchCatParamData(c, Id(3), o.texts); },
+     {S, S, S, S}},
 };
 
 class EntryRouting : public BrowseTest {
