@@ -4,8 +4,8 @@
 // last-modified time and revision (or reference) GUID, and the item then
 // names the library of the most recently modified copy. Items live for one
 // browsing or search call: built from the collected ids, merged, turned into
-// browse identifiers, destroyed. They refer to the library sets of the
-// collection they were built from, which must outlive them.
+// browse identifiers, destroyed. They refer to the ids and library sets of
+// the collection they were built from, which must outlive them.
 //
 // Merge entries are ordered by last-modified text, descending, in UTF-16
 // order; equal texts are all kept, in the order the libraries answered
@@ -79,8 +79,10 @@ class CLibraryItem {
   public:
     enum Kind { CategoryItem = 0, FamilyItem = 1 };
 
-    CLibraryItem(std::wstring id, const VardelBrowse::LibrarySet& libraries)
-        : id_(std::move(id)), libraries_(libraries) {}
+    /// An item for `id` found in `libraries`; both belong to the collection
+    /// the item is built from and must outlive it.
+    CLibraryItem(const std::wstring& id, const VardelBrowse::LibrarySet& libraries)
+        : id_(id), libraries_(libraries) {}
     CLibraryItem(const CLibraryItem&) = delete;
     CLibraryItem& operator=(const CLibraryItem&) = delete;
     virtual ~CLibraryItem() = default;
@@ -103,7 +105,7 @@ class CLibraryItem {
     const VardelBrowse::LibrarySet& GetLibraries() const { return libraries_; }
 
   private:
-    std::wstring id_;
+    const std::wstring& id_;
     const VardelBrowse::LibrarySet& libraries_;
 };
 
