@@ -1,5 +1,6 @@
 #include "api/context_impl.h"
 
+#include "stores/favorites_store.h"
 #include "stores/history_store.h"
 #include "stores/search_results_store.h"
 
@@ -78,6 +79,13 @@ CSearchResultsData* ContextImpl::GetSearchResultsData() {
         searchResultsData_ = CSearchResultsData::Initialize(storagePath_);
     }
     return searchResultsData_.get();
+}
+
+CFavoritesData* ContextImpl::GetFavoritesData() {
+    if (browsingType_ == Vardel::FavoritesBrowsing && favoritesData_ == nullptr) {
+        favoritesData_ = CFavoritesData::Initialize(storagePath_);
+    }
+    return favoritesData_.get();
 }
 
 namespace VardelUtils {

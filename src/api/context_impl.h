@@ -16,6 +16,7 @@
 #include "vardel/server_proxies.h"
 #include "vardel/status.h"
 
+class CFavoritesData;
 class CHistoryData;
 class CSearchResultsData;
 
@@ -55,6 +56,9 @@ class ContextImpl : public CRefCounter {
     /// The stored search results of a search context, loaded from the storage
     /// folder on the first request; null for every other browsing type.
     CSearchResultsData* GetSearchResultsData();
+    /// The favorites of a favorites context, loaded from the storage folder on
+    /// the first request; null for every other browsing type.
+    CFavoritesData* GetFavoritesData();
 
   private:
     void SetSecurity(const Vardel::SSecurityContext& security);
@@ -68,6 +72,7 @@ class ContextImpl : public CRefCounter {
     std::shared_ptr<const TarnServerProxies::Security::SecurityContext> managedSecurityContext_;
     std::unique_ptr<CHistoryData> historyData_;
     std::unique_ptr<CSearchResultsData> searchResultsData_;
+    std::unique_ptr<CFavoritesData> favoritesData_;
 };
 
 namespace VardelUtils {
