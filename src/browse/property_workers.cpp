@@ -138,9 +138,12 @@ HRESULT SearchItemProperties(const ContextImpl& context, const std::vector<Varde
                 cache.contains(keys[k])) {
                 continue;
             }
+            // ItemNotFound marks a node its library did not answer: its cache stays.
             const std::size_t at = i * keys.size() + k;
-            const bool answered = at < answers.size() && answers[at].IsValid();
-            cache[keys[k]] = answered ? static_cast<const wchar_t*>(answers[at]) : L"";
+            if (at >= answers.size() || answers[at].GetErrorCode() == Vardel::ItemNotFound) {
+                continue;
+            }
+            cache[keys[k]] = answers[at].IsValid() ? static_cast<const wchar_t*>(answers[at]) : L"";
         }
         for (const std::wstring& key : keys) {
             const auto cached = cache.find(key);

@@ -41,8 +41,9 @@ HRESULT LibraryItemProperties(const ContextImpl& context, const std::vector<Vard
                               const Keys& keys, Values& values);
 /// The item worker of search contexts: asks the libraries as the library
 /// item worker does and keeps every answer in the family node's property
-/// cache (a failed answer as an empty text; a member keeps a FAM_DESCRIPTION
-/// it already holds), then answers every node and key from that cache: a
+/// cache (an answer without value as an empty text; a member keeps a
+/// FAM_DESCRIPTION it already holds; a node its library did not answer keeps
+/// its cache as it was), then answers every node and key from that cache: a
 /// cached key with NoError, another key NoValue, a node that is not a family
 /// or member ItemNotFound. Always S_OK.
 HRESULT SearchItemProperties(const ContextImpl& context, const std::vector<Vardel::CBrowseId>& ids,

@@ -91,18 +91,14 @@ HRESULT CSearchResultsData::Save() {
     if (filePath_.empty()) {
         return E_FAIL;
     }
-    const std::int64_t now = VardelStores::SecondsNow();
     VardelCommon::ArchiveWriter writer;
     writer.WriteUInt32(static_cast<std::uint32_t>(entries_.size()));
-    writer.WriteInt64(now);
+    timeStamp_ = VardelStores::SecondsNow();
+    writer.WriteInt64(timeStamp_);
     for (const SSearchResultEntry& entry : entries_) {
         WriteEntry(entry, writer);
     }
-    if (!VardelStores::WriteStoreFile(filePath_, writer)) {
-        return E_FAIL;
-    }
-    timeStamp_ = now;
-    return S_OK;
+    return VardelStores::WriteStoreFile(filePath_, writer) ? S_OK : E_FAIL;
 }
 
 HRESULT CSearchResultsData::StoreResults(const std::vector<Vardel::CBrowseId>& ids, bool saveOnly) {

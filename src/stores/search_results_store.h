@@ -50,7 +50,7 @@ class CSearchResultsData : public VardelBrowse::RootItemSource {
     /// before the fault.
     HRESULT Load();
     /// Stamps the store with the current time and writes every entry; E_FAIL
-    /// when the store has no file or writing fails (the stamp then stays).
+    /// when the store has no file (the stamp then stays) or writing fails.
     HRESULT Save();
 
     /// With `saveOnly`, saves the current entries. Otherwise replaces them by

@@ -4,6 +4,7 @@
 // the category-parameter values; then the search items' property cache.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -196,6 +197,14 @@ TEST_F(SearchRun, ItemPropertiesAreCachedOnTheIdsAndStoredWithThem) {
               (Strings{L"Bolt", L"row text", L"", L"<not found>", L"<not found>", L"<not found>"}));
     EXPECT_EQ(CacheOf(ids[0]).at(FAM_DISPLAYNAME), L"Bolt");
 
+    // A library that fails leaves the cache as it was: cached keys keep
+    // their values, a key never cached has none.
+    backend_->Fail(Method::GetFamilyPropertyValues);
+    ASSERT_EQ(
+        Vardel::GetItemsProperties(&context, {ids[0]}, {FAM_DISPLAYNAME, FAM_LASTMODTIME}, values),
+        S_OK);
+    EXPECT_EQ(TextsOf(values), (Strings{L"Bolt", L"<no value>"}));
+
     ASSERT_EQ(Vardel::StoreSearchResults(&context, ids, false), S_OK);
     const auto later = Make({L"B"});
     BrowseIds ignored;
@@ -217,9 +226,18 @@ TEST_F(SearchRun, CategoryParameterValuesAreDistinctSortedAndNonEmpty) {
     ASSERT_EQ(Vardel::SearchCatParamData(&library, Id(7), values), S_OK);
     EXPECT_EQ(values, (Strings{L"M10", L"M8", L"m8"}));
 
-    // The query compares the parameter with itself and returns it as catParam.
+    // The query constrains the parameter (tagged "A") and returns it as catParam.
     const RecordedCall& call = backend_->Calls().front();
-    ASSERT_TRUE(call.query.has_value());
+    ASSERT_TRUE(call.query.has_value() && call.query->constraintFields && call.query->returnFields);
+    const auto& constraints = *call.query->constraintFields;
+    EXPECT_TRUE(std::any_of(constraints.begin(), constraints.end(), [](const auto& constraint) {
+        return constraint.propertyAlias == Id(7) && constraint.tag == L"A" &&
+               constraint.operator_ == tsp::Content::QueryOperator::Equal;
+    }));
+    const auto& returns = *call.query->returnFields;
+    EXPECT_TRUE(std::any_of(returns.begin(), returns.end(), [](const auto& returned) {
+        return returned.propertyAlias == Id(7) && returned.returnAs == L"catParam";
+    }));
     EXPECT_EQ(call.flag, true);
 
     const auto down = MakeContext(Vardel::FavoritesBrowsing, {L"C"}, storage_.path().wstring());

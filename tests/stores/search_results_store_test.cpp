@@ -155,15 +155,14 @@ TEST_F(SearchStore, CorruptFileKeepsTheEntriesReadBeforeTheFault) {
     }
 }
 
-TEST_F(SearchStore, FailedSaveKeepsListAndStampAndLeavesNoTemporaryFile) {
+TEST_F(SearchStore, FailedSaveKeepsTheListAndLeavesNoTemporaryFile) {
+    WriteBytes(File(), Concat({UInt32(0), Int64(5)}));
     auto store = Open();
-    ASSERT_EQ(store->StoreResults({Family(L"F1")}, false), S_OK);
-    const std::int64_t stamp = store->TimeStamp();
     std::filesystem::remove(File());
     std::filesystem::create_directory(File());  // the rename over it must fail
     EXPECT_EQ(store->StoreResults({Family(L"F2")}, false), E_FAIL);
     EXPECT_EQ(store->ItemIds(), (Strings{L"F2"}));
-    EXPECT_EQ(store->TimeStamp(), stamp);
+    EXPECT_GT(store->TimeStamp(), 5);  // stamped before the write
     EXPECT_EQ(EntriesIn(folder_.path()), 1u);
 }
 
