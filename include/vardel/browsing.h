@@ -2,9 +2,10 @@
 // context first and serves the tree that context browses: the server's
 // libraries (LibraryBrowsing), the stored results of the last search
 // (SearchBrowsing, one root folder holding the found items), or the history
-// (HistoryBrowsing, one root folder holding the used items). Favorites
-// contexts are not browsed yet: the navigation functions refuse them with
-// E_INVALIDARG; GetLibrary and GetLibraries answer them as documented below.
+// (HistoryBrowsing, one root folder holding the used items), or the user's
+// favorites (FavoritesBrowsing: one root folder per favorites set, holding
+// user folders, links to library categories and favorite families and
+// members).
 //
 // Common rules: a null or empty context gives E_INVALIDARG, as does a
 // browsing type a function does not serve (GetLibraries and GetLibrary give
@@ -27,18 +28,23 @@
 
 namespace Vardel {
 
-/// The root folders: the library roots, or exactly the one root of a search
-/// or history context (its output is always cleared first).
+/// The root folders: the library roots, exactly the one root of a search or
+/// history context, or the favorites sets, the active set first (the output
+/// of the last three is always cleared first).
 VARDEL_API HRESULT GetFoldersRoots(const CContext* ctx, std::vector<CBrowseId>& roots);
 /// The direct sub-folders of a library category; in a search or history
-/// context none: `folders` is cleared and S_OK returned.
+/// context none: `folders` is cleared and S_OK returned. In a favorites
+/// context the links, then the user folders, of a favorites folder, or the
+/// library sub-folders of a favorite category, appended to `folders`.
 VARDEL_API HRESULT GetSubFolders(const CContext* ctx, const CBrowseId& parent,
                                  std::vector<CBrowseId>& folders);
 /// The sub-folders of every level of a library category; otherwise as GetSubFolders.
 VARDEL_API HRESULT GetAllSubFolders(const CContext* ctx, const CBrowseId& parent,
                                     std::vector<CBrowseId>& folders);
 /// The families of a library category, or the items of the search or
-/// history root, each named under the library of its newest copy.
+/// history root, each named under the library of its newest copy. In a
+/// favorites context `items` is cleared and receives the families, then the
+/// members, of a favorites folder, or the families of a favorite category.
 VARDEL_API HRESULT GetChildItems(const CContext* ctx, const CBrowseId& parent,
                                  std::vector<CBrowseId>& items);
 /// The library categories holding a family (members are refused); in a

@@ -6,13 +6,16 @@
 // a kind the reader does not take gets ItemNotFound for every key; a key the
 // node does not have gets NoValue.
 //
-// Every reader clears its output first, refuses a null or empty context with
-// E_INVALIDARG, and returns E_FAIL when the answers do not add up to
-// (nodes x keys). The roots of search and history contexts answer once per
+// The property readers clear their output first, refuse a null or empty
+// context with E_INVALIDARG, and return E_FAIL when the answers do not add
+// up to (nodes x keys); search items answer from their cache and always
+// succeed. The roots of search and history contexts answer once per
 // key, whatever the number of nodes, from local knowledge: FLD_DISPLAYNAME,
 // FLD_ISVISIBLE ("true"), FLD_REFGUID (the root's id) and FLD_HASANYCHILD.
-// Favorites contexts are refused with E_INVALIDARG for now. Calls run on the
-// caller's thread; one thread at a time per context.
+// In favorites contexts folders answer from the favorites store (keys
+// compared without regard to case) and favorite categories and items show
+// the favorite's own display name in place of the library's. Calls run on
+// the caller's thread; one thread at a time per context.
 #pragma once
 
 #include <cstdint>
@@ -31,12 +34,14 @@ namespace Vardel {
 /// are the server's and are passed through unchanged.
 enum ECategoryTreeType : std::int32_t {};
 
-/// Properties of folders: library categories, or the root of a search or
-/// history context.
+/// Properties of folders: library categories, the root of a search or
+/// history context, or favorites folders and favorite categories (any other
+/// node in a favorites context: E_INVALIDARG).
 VARDEL_API HRESULT GetFoldersProperties(const CContext* ctx, const std::vector<CBrowseId>& ids,
                                         const std::vector<std::wstring>& keys,
                                         std::vector<ReturnValue>& values);
-/// Properties of families and members (library, search and history contexts).
+/// Properties of families and members (in a favorites context any other
+/// node gives E_INVALIDARG).
 VARDEL_API HRESULT GetItemsProperties(const CContext* ctx, const std::vector<CBrowseId>& ids,
                                       const std::vector<std::wstring>& keys,
                                       std::vector<ReturnValue>& values);
@@ -59,8 +64,10 @@ VARDEL_API HRESULT GetCategoryParametersByCategoryParameter(const CContext* ctx,
 /// its library (library contexts only); `xml` untouched on failure.
 VARDEL_API HRESULT GetCategoryTreeByFamily(const CContext* ctx, const CBrowseId& family,
                                            ECategoryTreeType type, std::wstring& xml);
-/// The custom values of a favorite member as XML text. Only favorites
-/// contexts hold them; every call is refused with E_INVALIDARG for now.
+/// The custom values of a favorite member as the XML text of a
+/// "CustomValues" element holding one "Column" element (attributes "Id" and
+/// "Value") per value, in column order. Favorites contexts only; E_INVALIDARG
+/// for any other context and for a node that is no favorite member.
 VARDEL_API HRESULT GetCustomValuesXML(const CContext* ctx, const CBrowseId& id, std::wstring& xml);
 
 }  // namespace Vardel

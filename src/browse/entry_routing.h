@@ -1,7 +1,5 @@
 // How the exported browsing functions route a call: check the context, then
-// hand the call to the worker of its browsing type. Favorites rows answer
-// kFavoritesNotServed until the favorites store serves them, so they are
-// found together when the favorites workers arrive.
+// hand the call to the worker of its browsing type.
 #pragma once
 
 #include "api/context_impl.h"
@@ -10,14 +8,18 @@
 
 namespace VardelBrowse {
 
-inline constexpr HRESULT kFavoritesNotServed = E_INVALIDARG;
+/// The worker of a browsing type that a function does not serve.
+inline HRESULT Refused(ContextImpl& /*context*/) {
+    return E_INVALIDARG;
+}
+using Worker = HRESULT (*)(ContextImpl& context);
 
 /// E_INVALIDARG for a null or empty context; otherwise `library(state)` for a
 /// library context, `local(state)` for a search or history context and
-/// `favorites` for a favorites context.
-template <class Library, class Local>
+/// `favorites(state)` for a favorites context.
+template <class Library, class Local, class Favorites = Worker>
 HRESULT Route(const Vardel::CContext* ctx, const Library& library, const Local& local,
-              HRESULT favorites = kFavoritesNotServed) {
+              const Favorites& favorites = &Refused) {
     ContextImpl* context = VardelUtils::FindContextImpl(ctx);
     if (context == nullptr) {
         return E_INVALIDARG;
@@ -29,7 +31,7 @@ HRESULT Route(const Vardel::CContext* ctx, const Library& library, const Local& 
         case Vardel::HistoryBrowsing:
             return local(*context);
         case Vardel::FavoritesBrowsing:
-            return favorites;
+            return favorites(*context);
     }
     return E_INVALIDARG;
 }

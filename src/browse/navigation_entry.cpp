@@ -4,6 +4,7 @@
 #include "browse/entry_routing.h"
 #include "browse/library_navigation.h"
 #include "browse/synthetic_roots.h"
+#include "stores/favorites_store.h"
 #include "vardel/browsing.h"
 
 namespace Vardel {
@@ -22,6 +23,9 @@ HRESULT SubFolders(const CContext* ctx, const CBrowseId& parent, bool allLevels,
         [&](ContextImpl&) {
             folders.clear();
             return S_OK;
+        },
+        [&](ContextImpl& context) {
+            return context.GetFavoritesData()->GetSubFolders(ctx, parent, folders);
         });
 }
 
@@ -64,7 +68,11 @@ HRESULT ConvertNames(const CContext* ctx, const std::vector<std::wstring>& names
 HRESULT GetFoldersRoots(const CContext* ctx, std::vector<CBrowseId>& roots) {
     return Route(
         ctx, [&](ContextImpl&) { return VardelBrowse::LibraryRoots(ctx, roots); },
-        [&](ContextImpl& context) { return VardelBrowse::RootFolders(ctx, context, roots); });
+        [&](ContextImpl& context) { return VardelBrowse::RootFolders(ctx, context, roots); },
+        [&](ContextImpl& context) {
+            roots.clear();
+            return context.GetFavoritesData()->GetRoots(ctx, roots);
+        });
 }
 
 HRESULT GetSubFolders(const CContext* ctx, const CBrowseId& parent,
@@ -80,7 +88,11 @@ HRESULT GetAllSubFolders(const CContext* ctx, const CBrowseId& parent,
 HRESULT GetChildItems(const CContext* ctx, const CBrowseId& parent, std::vector<CBrowseId>& items) {
     return Route(
         ctx, [&](ContextImpl&) { return VardelBrowse::LibraryChildItems(ctx, parent, items); },
-        [&](ContextImpl& context) { return VardelBrowse::RootChildItems(ctx, context, items); });
+        [&](ContextImpl& context) { return VardelBrowse::RootChildItems(ctx, context, items); },
+        [&](ContextImpl& context) {
+            items.clear();
+            return context.GetFavoritesData()->GetChildItems(ctx, parent, items);
+        });
 }
 
 HRESULT GetFoldersByItem(const CContext* ctx, const CBrowseId& item,
@@ -89,8 +101,7 @@ HRESULT GetFoldersByItem(const CContext* ctx, const CBrowseId& item,
         ctx, [&](ContextImpl&) { return VardelBrowse::LibraryFoldersByItem(ctx, item, folders); },
         [&](ContextImpl& context) {
             return VardelBrowse::RootFoldersByItem(ctx, context, item, folders);
-        },
-        E_INVALIDARG);
+        });
 }
 
 HRESULT GetParentFolder(const CContext* ctx, const CBrowseId& folder, CBrowseId& parent) {

@@ -7,6 +7,7 @@
 #include "api/context_impl.h"
 #include "bridge/server_proxies_provider.h"
 #include "browse/entry_routing.h"
+#include "browse/favorites_workers.h"
 #include "browse/property_workers.h"
 #include "vardel/properties.h"
 
@@ -67,6 +68,9 @@ HRESULT GetFoldersProperties(const CContext* ctx, const std::vector<CBrowseId>& 
         },
         [&](ContextImpl& context) {
             return VardelBrowse::RootFolderProperties(context, keys, values);
+        },
+        [&](ContextImpl& context) {
+            return VardelBrowse::FavoritesFolderProperties(ctx, context, ids, keys, values);
         });
 }
 
@@ -82,6 +86,9 @@ HRESULT GetItemsProperties(const CContext* ctx, const std::vector<CBrowseId>& id
             return context.GetBrowsingType() == SearchBrowsing
                        ? VardelBrowse::SearchItemProperties(context, ids, keys, values)
                        : VardelBrowse::LibraryItemProperties(context, ids, keys, values);
+        },
+        [&](ContextImpl& context) {
+            return VardelBrowse::FavoritesItemProperties(context, ids, keys, values);
         });
 }
 
@@ -121,10 +128,11 @@ HRESULT GetCategoryTreeByFamily(const CContext* ctx, const CBrowseId& family,
     });
 }
 
-HRESULT GetCustomValuesXML(const CContext* /*ctx*/, const CBrowseId& /*id*/,
-                           std::wstring& /*xml*/) {
-    // Custom values live only in the favorites store; without it no node has any.
-    return VardelBrowse::kFavoritesNotServed;
+HRESULT GetCustomValuesXML(const CContext* ctx, const CBrowseId& id, std::wstring& xml) {
+    // Custom values live only in the favorites store.
+    return Route(ctx, &VardelBrowse::Refused, &VardelBrowse::Refused, [&](ContextImpl& context) {
+        return VardelBrowse::FavoritesCustomValues(context, id, xml);
+    });
 }
 
 }  // namespace Vardel

@@ -64,16 +64,16 @@ bool AsPromised(const Row& row, Outputs& outputs) {
 }
 
 const Row kRows[] = {
-    {"GetFoldersRoots", [](auto c, auto& o) { return GetFoldersRoots(c, o.ids); }, {S, S, S, I}},
+    {"GetFoldersRoots", [](auto c, auto& o) { return GetFoldersRoots(c, o.ids); }, {S, S, S, S}},
     {"GetSubFolders",
      [](auto c, auto& o) { return GetSubFolders(c, kCategory, o.ids); },
-     {S, S, S, I}},
+     {S, S, S, S}},
     {"GetAllSubFolders",
      [](auto c, auto& o) { return GetAllSubFolders(c, kCategory, o.ids); },
-     {S, S, S, I}},
+     {S, S, S, S}},
     {"GetChildItems",
      [](auto c, auto& o) { return GetChildItems(c, kCategory, o.ids); },
-     {S, S, S, I}},
+     {S, S, S, S}},
     {"GetFoldersByItem",
      [](auto c, auto& o) { return GetFoldersByItem(c, kFamily, o.ids); },
      {S, S, S, I}},
@@ -107,10 +107,10 @@ const Row kRows[] = {
      {S, S, S, I}},
     {"GetFoldersProperties",
      [](auto c, auto& o) { return GetFoldersProperties(c, {kCategory}, kKeys, o.values); },
-     {S, S, S, I}},
+     {S, S, S, S}},
     {"GetItemsProperties",
      [](auto c, auto& o) { return GetItemsProperties(c, {kFamily}, kKeys, o.values); },
-     {S, S, S, I}},
+     {S, S, S, S}},
     {"GetCategoryParameterPropertyValues",
      [](auto c, auto& o) {
          return GetCategoryParameterPropertyValues(c, {kParameter}, kKeys, o.values);
@@ -127,7 +127,7 @@ const Row kRows[] = {
      {S, I, I, I}},
     {"GetCustomValuesXML",
      [](auto c, auto& o) { return GetCustomValuesXML(c, kFamily, o.text); },
-     {I, I, I, I}},
+     {I, I, I, S}},
     {"AddItemToHistory", [](auto c, auto&) { return AddItemToHistory(c, Id(2)); }, {I, I, S, I}},
     {"Search", [](auto c, auto& o) { return Search(c, nullptr, o.ids); }, {I, S, I, I}},
     {"StoreSearchResults",
