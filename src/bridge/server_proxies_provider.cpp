@@ -61,7 +61,8 @@ HRESULT GetPropertyValues(const ContextImpl& context, PropertyService service,
                                                                   keyGuids, context.GetLanguage());
         values.reserve(answer.size());
         for (const std::optional<std::wstring>& text : answer) {
-            values.push_back(VardelUtils::ReturnValueBuilder::FromText(text.value_or(L"")));
+            values.push_back(text ? VardelUtils::ReturnValueBuilder::FromText(*text)
+                                  : VardelUtils::ReturnValueBuilder::Make(Vardel::NoValue));
         }
         return S_OK;
     });
