@@ -53,8 +53,9 @@ VARDEL_API HRESULT GetChildItems(const CContext* ctx, const CBrowseId& parent,
 VARDEL_API HRESULT GetFoldersByItem(const CContext* ctx, const CBrowseId& item,
                                     std::vector<CBrowseId>& folders);
 /// Sets `parent` to an empty handle, then to the parent of a library
-/// category (empty for a root category), or to the root of a search or
-/// history context for any folder.
+/// category (empty for a root category), to the root of a search or history
+/// context for any folder, or to the favorites folder or category holding a
+/// favorite (empty for the root of a favorites set).
 VARDEL_API HRESULT GetParentFolder(const CContext* ctx, const CBrowseId& folder, CBrowseId& parent);
 /// Every family of every library (library contexts only).
 VARDEL_API HRESULT GetAllItems(const CContext* ctx, std::vector<CBrowseId>& items);

@@ -2,7 +2,7 @@
 // gives a host the whole public interface:
 //  - the browsing face (namespace Vardel): statuses, property results,
 //    contexts, browse identifiers, navigation, property readers, property
-//    keys, the history and search queries;
+//    keys, the history, favorites editing and search queries;
 //  - the content-server interface a host implements or attaches
 //    (namespace TarnServerProxies) and the module runtime CVardelApp;
 //  - the document-face utilities: GUIDs, string, data-type and range helpers,
@@ -17,6 +17,7 @@
 #include "vardel/data_types.h"
 #include "vardel/derived_family_link_names.h"
 #include "vardel/export.h"
+#include "vardel/favorites.h"
 #include "vardel/guid.h"
 #include "vardel/history.h"
 #include "vardel/properties.h"

@@ -115,6 +115,9 @@ HRESULT GetParentFolder(const CContext* ctx, const CBrowseId& folder, CBrowseId&
             // handle carries no context.
             parent = VardelBrowse::MakeRoot(context, nullptr);
             return S_OK;
+        },
+        [&](ContextImpl& context) {
+            return context.GetFavoritesData()->GetParentFolder(ctx, folder, parent);
         });
 }
 

@@ -280,3 +280,78 @@ std::wstring CFavoritesData::LibraryName(const ContextImpl& context,
     libraryNames_.emplace(libraryId, names.front());
     return names.front();
 }
+
+HRESULT CFavoritesData::GetParentFolder(const Vardel::CContext* ctx, const CBrowseId& node,
+                                        CBrowseId& parent) const {
+    const CBrowseIdBaseImpl* impl = Access::GetImpl(node);
+    if (VardelUtils::FindContextImpl(ctx) == nullptr || impl == nullptr ||
+        impl->GetFavoriteId().empty()) {
+        return E_INVALIDARG;
+    }
+    const std::wstring path = ParentPath(impl->GetFavoriteId());
+    if (path.empty()) {
+        parent = CBrowseId();
+        return S_OK;
+    }
+    if (path.find(kPathSeparator) == std::wstring::npos) {
+        for (int i = 0; i < favorites_.GetSize(); ++i) {
+            std::wstring internalName;
+            std::wstring name;
+            if (favorites_[i].GetProperty(L"InternalName", internalName) && internalName == path) {
+                favorites_[i].GetProperty(L"Name", name);
+                parent = VardelUtils::CreateFavoriteId(ctx, name, path,
+                                                       Vardel::BrowseFavoriteFolder, {}, L"");
+                return S_OK;
+            }
+        }
+        return E_INVALIDARG;
+    }
+    const std::wstring holder = ParentPath(path);
+    const std::wstring name = LastComponent(path);
+    std::optional<std::wstring> categoryId;
+    for (const SFavoriteEntry& entry : EntriesOf(holder, kFolder | kLink)) {
+        if (entry.internalName != name) {
+            continue;
+        }
+        if (entry.kind == kFolder) {
+            const auto mapped = displayNames_.find(name);
+            const std::wstring& shown = !entry.displayName.empty() || mapped == displayNames_.end()
+                                            ? entry.displayName
+                                            : mapped->second;
+            parent = VardelUtils::CreateFavoriteId(ctx, shown, path, Vardel::BrowseFavoriteFolder,
+                                                   {}, L"");
+            return S_OK;
+        }
+        categoryId = entry.nodeId;
+        break;
+    }
+    // A library category shown inside a linked category is named by its own
+    // id, as the listing of the linked category names it.
+    if (!categoryId && IsInsideLink(holder)) {
+        categoryId = name;
+    }
+    CBrowseId category;
+    if (!categoryId || categoryId->empty()) {
+        return E_INVALIDARG;
+    }
+    const HRESULT status = VardelBrowse::LibraryFolderId(ctx, *categoryId, category);
+    if (status != S_OK || category.IsNULL()) {
+        return status != S_OK ? status : E_INVALIDARG;
+    }
+    VardelUtils::ConvertToFavoriteId(category, path);
+    parent = category;
+    return S_OK;
+}
+
+bool CFavoritesData::IsInsideLink(const std::wstring& path) const {
+    for (std::wstring inner = path; inner.find(kPathSeparator) != std::wstring::npos;
+         inner = ParentPath(inner)) {
+        const std::wstring name = LastComponent(inner);
+        for (const SFavoriteEntry& link : EntriesOf(ParentPath(inner), kLink)) {
+            if (link.internalName == name) {
+                return true;
+            }
+        }
+    }
+    return false;
+}

@@ -28,15 +28,6 @@ std::wstring ChildPath(std::wstring_view parent, std::wstring_view name) {
     return path;
 }
 
-}  // namespace VardelFavorites
-
-namespace {
-
-using namespace VardelFavorites;
-
-constexpr wchar_t kFileName[] = L"Favorites.xml";
-
-// Only elements have attribute lists; text, comments and instructions do not.
 bool IsElement(const XMLNode& node) {
     std::vector<std::wstring> attributes;
     return node.GetProperties(attributes);
@@ -47,20 +38,16 @@ bool IsNamed(const XMLNode& node, std::wstring_view name) {
     return node.GetNodeName(nodeName) && VardelCommon::EqualsNoCase(nodeName, name);
 }
 
-// The first of `nodes` named `name` without regard to case, or an empty node.
-XMLNode FirstNamed(const XMLNodeArray& nodes, std::wstring_view name) {
-    for (int i = 0; i < nodes.GetSize(); ++i) {
-        if (IsNamed(nodes[i], name)) {
-            return nodes[i];
-        }
-    }
-    return {};
-}
-
 XMLNodeArray ChildrenOf(const XMLNode& node) {
     XMLNodeArray children;
     node.GetChildNodes(children);
     return children;
+}
+
+std::wstring Attribute(const XMLNode& node, const wchar_t* name) {
+    std::wstring value;
+    node.GetProperty(name, value);
+    return value;
 }
 
 XMLNode FirstChildElement(const XMLNode& node) {
@@ -73,13 +60,6 @@ XMLNode FirstChildElement(const XMLNode& node) {
     return {};
 }
 
-std::wstring Attribute(const XMLNode& node, const wchar_t* name) {
-    std::wstring value;
-    node.GetProperty(name, value);
-    return value;
-}
-
-// A "Node" entry, or kind 0 when it has no member element to say which kind.
 SFavoriteEntry ReadNode(const XMLNode& node) {
     SFavoriteEntry entry;
     const XMLNode member = FirstChildElement(node);
@@ -100,6 +80,24 @@ SFavoriteEntry ReadNode(const XMLNode& node) {
         }
     }
     return entry;
+}
+
+}  // namespace VardelFavorites
+
+namespace {
+
+using namespace VardelFavorites;
+
+constexpr wchar_t kFileName[] = L"Favorites.xml";
+
+// The first of `nodes` named `name` without regard to case, or an empty node.
+XMLNode FirstNamed(const XMLNodeArray& nodes, std::wstring_view name) {
+    for (int i = 0; i < nodes.GetSize(); ++i) {
+        if (IsNamed(nodes[i], name)) {
+            return nodes[i];
+        }
+    }
+    return {};
 }
 
 // An "Item" entry: a removal, a rename, or kind 0 when it is neither.
@@ -176,16 +174,21 @@ void CFavoritesData::IndexChildren(const XMLNode& container, const std::wstring&
     const XMLNodeArray children = ChildrenOf(container);
     for (int i = 0; i < children.GetSize(); ++i) {
         const XMLNode& child = children[i];
+        std::wstring name;
+        child.GetNodeName(name);
+        const auto is = [&name](std::wstring_view wanted) {
+            return VardelCommon::EqualsNoCase(name, wanted);
+        };
         SFavoriteEntry entry;
-        if (IsNamed(child, L"Item")) {
+        if (is(L"Item")) {
             entry = ReadItem(child);
-        } else if (IsNamed(child, L"Node")) {
+        } else if (is(L"Node")) {
             entry = ReadNode(child);
-        } else if (IsNamed(child, L"Link")) {
+        } else if (is(L"Link")) {
             entry.kind = kLink;
             entry.internalName = Attribute(child, L"InternalName");
             entry.nodeId = Attribute(child, L"CategoryId");
-        } else if (IsNamed(child, L"Folder")) {
+        } else if (is(L"Folder")) {
             entry.kind = kFolder;
             entry.internalName = Attribute(child, L"InternalName");
             entry.displayName = Attribute(child, L"Name");

@@ -3,10 +3,11 @@
 // plus per-container modifiers (items removed or renamed inside a container).
 // They live in "Favorites.xml" in the context's storage folder, are read once
 // when the store is created, and written back whole by Save (atomically: a
-// failed save leaves the previous file as it was). The store never creates
-// the document or its root element, so a store without a loaded document
-// cannot save. A missing folder or file gives an empty store; a file that does
-// not parse gives an empty store that counts as loaded. Nothing here throws.
+// failed save leaves the previous file as it was). A missing folder or file
+// gives an empty store; a file that does not parse gives an empty store that
+// counts as loaded. Such a store cannot save until EnsureDocument, which the
+// favorites editor calls before its first edit, gives it a new document; a
+// store without a storage folder never saves. Nothing here throws.
 //
 // Entries are indexed by container path: a set's internal name, a folder's
 // parent path + "#" + its internal name, or a modifier's "Path". Element
@@ -16,9 +17,12 @@
 //   GetRoots(ctx, roots)              GetFoldersRoots
 //   GetSubFolders(ctx, parent, out)   GetSubFolders and GetAllSubFolders
 //   GetChildItems(ctx, parent, out)   GetChildItems
-// Each appends to its output (the entry point clears it first) and returns
-// E_INVALIDARG for a null or empty context or a parent that is neither a
-// favorites folder nor a favorite category. Favorites folders carry their
+//   GetParentFolder(ctx, node, out)   GetParentFolder
+// The first three append to their output (the entry point clears it first)
+// and return E_INVALIDARG for a null or empty context or a parent that is
+// neither a favorites folder nor a favorite category. GetParentFolder assigns
+// the favorites folder, set root or favorite category that holds a favorite,
+// made as the listings make it. Favorites folders carry their
 // display name as internal name and their path as favorite id; favorite
 // categories, families and members carry the library node id as internal
 // name and their path as favorite id. Resolve, EntriesOf and FindEntry serve
@@ -84,6 +88,27 @@ struct SFavoriteEntry {
     bool operator==(const SFavoriteEntry& other) const = default;
 };
 
+namespace VardelFavorites {
+
+// Reading elements, shared by the file reader and the editor.
+
+/// Whether `node` is an element: only elements have attribute lists.
+bool IsElement(const XMLNode& node);
+/// Whether `node` is named `name`, compared without regard to case.
+bool IsNamed(const XMLNode& node, std::wstring_view name);
+/// Every child of `node`, of every kind.
+XMLNodeArray ChildrenOf(const XMLNode& node);
+/// The first child element of `node`, or an empty node.
+XMLNode FirstChildElement(const XMLNode& node);
+/// The value of the attribute; empty when it is missing.
+std::wstring Attribute(const XMLNode& node, const wchar_t* name);
+/// The entry of a "Node" element: its fields, the row id and custom values of
+/// its first child element (the member; a repeated column keeps its first
+/// value), kind 2 or 4 by the row id; kind 0 when it has no child element.
+SFavoriteEntry ReadNode(const XMLNode& node);
+
+}  // namespace VardelFavorites
+
 class CFavoritesData {
   public:
     using Entries = std::vector<SFavoriteEntry>;
@@ -133,6 +158,15 @@ class CFavoritesData {
     /// minus the removed ones; a failing library request is returned.
     HRESULT GetChildItems(const Vardel::CContext* ctx, const Vardel::CBrowseId& parent,
                           BrowseIds& items);
+    /// The node that holds the favorite `node`: the set root, favorites
+    /// folder or favorite category (a library category under a linked one
+    /// included) whose path is the parent of the node's favorite id, made as
+    /// GetRoots and GetSubFolders make it. A set root's parent is an empty
+    /// handle (S_OK). E_INVALIDARG for a null or empty context, a node without
+    /// favorite id, or a parent this store does not hold; a failing library
+    /// request is returned. `parent` is assigned only on success.
+    HRESULT GetParentFolder(const Vardel::CContext* ctx, const Vardel::CBrowseId& node,
+                            Vardel::CBrowseId& parent) const;
     /// The name of the library `libraryId`, asked of the server once and then
     /// kept until the next load; empty when the server knows none.
     std::wstring LibraryName(const ContextImpl& context, const std::wstring& libraryId);
@@ -144,6 +178,13 @@ class CFavoritesData {
     const std::wstring& ActiveFavoriteName() const { return activeFavoriteName_; }
     const EntryIndex& Index() const { return index_; }
     const NameMap& DisplayNames() const { return displayNames_; }
+
+    /// Makes sure there is a document to edit and save: a store without a
+    /// root element gets a new document, root "FavoritesConfiguration" with
+    /// "ConfiguredLibraries" and "ConfiguredFavorites" holding an empty
+    /// "ActiveFavorite"; a document without "ConfiguredFavorites" gets one.
+    /// The store counts as loaded afterwards. Entries are left alone.
+    void EnsureDocument();
 
     // For the favorites editor: the kept elements and the state it changes.
     EntryIndex& Index() { return index_; }
@@ -160,6 +201,8 @@ class CFavoritesData {
 
   private:
     void IndexChildren(const XMLNode& container, const std::wstring& path);
+    /// Whether `path` is a linked category or lies inside one.
+    bool IsInsideLink(const std::wstring& path) const;
     void WriteEntries();
     HRESULT SubFoldersOfFolder(const Vardel::CContext* ctx, const ContextImpl& context,
                                const std::wstring& path, BrowseIds& folders);

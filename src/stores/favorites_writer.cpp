@@ -3,7 +3,8 @@
 // the entries. Entries of a set itself (links, nodes, folders of a path
 // without "#") go into the set's element; everything else (the contents of
 // folders, removals and renames) goes into a "Modifier" of its path, so a
-// folder's contents are never nested in its "Folder" element.
+// folder's contents are never nested in its "Folder" element. A store that
+// has no document yet gets a new one before its first edit.
 #include <map>
 
 #include "common/wide_path.h"
@@ -91,14 +92,42 @@ class ContainerFinder {
     std::map<std::wstring, XMLNode> found_;
 };
 
+// The root element of a new Favorites.xml: the store keeps whatever root a
+// file has, so the name only has to be stable for files it starts itself.
+constexpr wchar_t kNewDocument[] =
+    L"<?xml version=\"1.0\" encoding=\"utf-8\"?><FavoritesConfiguration>"
+    L"<ConfiguredLibraries/></FavoritesConfiguration>";
+
+bool HasRootElement(const XMLParser& document) {
+    std::wstring rootName;
+    return document.GetRootNode().GetNodeName(rootName) && rootName != L"#document";
+}
+
 }  // namespace
 
+void CFavoritesData::EnsureDocument() {
+    loaded_ = true;
+    if (!HasRootElement(document_)) {
+        // A file that did not parse is replaced too: its content was never
+        // shown, and a document is needed to hold what the user adds now.
+        document_ = XMLParser();
+        document_.SetXml(kNewDocument);
+        document_.GetRootNode().GetChildNode(L"ConfiguredLibraries", configuredLibraries_);
+        configuredFavorites_ = modifiers_ = activeFavorite_ = XMLNode();
+        favorites_.RemoveAll();
+    }
+    if (!configuredFavorites_.IsNode()) {
+        configuredFavorites_ = document_.GetRootNode().AddNode(L"ConfiguredFavorites");
+        activeFavorite_ = configuredFavorites_.AddNode(L"ActiveFavorite", nullptr, L"Name",
+                                                       activeFavoriteName_.c_str());
+    }
+}
+
 HRESULT CFavoritesData::Save() {
-    XMLNode root = document_.GetRootNode();
-    std::wstring rootName;
-    if (filePath_.empty() || !root.GetNodeName(rootName) || rootName == L"#document") {
+    if (!HasRootElement(document_)) {
         return E_FAIL;
     }
+    XMLNode root = document_.GetRootNode();
     configuredFavorites_.RemoveThisNode(false);
     configuredFavorites_ = root.AddNode(L"ConfiguredFavorites");
     configuredFavorites_.SetProperty(L"xmlns:xsd", kXsdNamespace);
@@ -112,6 +141,10 @@ HRESULT CFavoritesData::Save() {
     }
     modifiers_ = index_.empty() ? XMLNode() : configuredFavorites_.AddNode(L"Modifiers");
     WriteEntries();
+    // The document now mirrors the index, also for a store that cannot write.
+    if (filePath_.empty()) {
+        return E_FAIL;
+    }
     return document_.SaveXmlDocument(VardelCommon::FromPath(filePath_).c_str(), false) ? S_OK
                                                                                        : E_FAIL;
 }

@@ -79,7 +79,7 @@ const Row kRows[] = {
      {S, S, S, I}},
     {"GetParentFolder",
      [](auto c, auto& o) { return GetParentFolder(c, kCategory, o.id); },
-     {S, S, S, I}},
+     {S, S, S, S}},
     {"GetAllItems", [](auto c, auto& o) { return GetAllItems(c, o.ids); }, {S, I, I, I}},
     {"CreateFolderBrowseId",
      [](auto c, auto& o) { return CreateFolderBrowseId(c, Id(1), o.id); },

@@ -92,6 +92,14 @@ TEST_F(FavoritesEntry, NavigationListsTheSetThroughTheExportedFunctions) {
     EXPECT_EQ(NamesOf(items), (Strings{Id(12), Id(11), Id(11)}));
     EXPECT_EQ(KindOf(items[1]), Vardel::BrowseFamilyMember);
 
+    CBrowseId parent;
+    ASSERT_EQ(Vardel::GetParentFolder(&context_, items[1], parent), S_OK);
+    EXPECT_TRUE(parent.IsTheSameItem(set_));
+    ASSERT_EQ(Vardel::GetParentFolder(&context_, folders[3], parent), S_OK);
+    EXPECT_TRUE(parent.IsTheSameItem(set_));
+    ASSERT_EQ(Vardel::GetParentFolder(&context_, set_, parent), S_OK);
+    EXPECT_TRUE(parent.IsNULL());
+
     BrowseIds byItem = {set_};
     EXPECT_EQ(Vardel::GetFoldersByItem(&context_, items[0], byItem), E_INVALIDARG);
     EXPECT_EQ(byItem.size(), 1u);

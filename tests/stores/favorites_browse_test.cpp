@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "support/browse_fixture.h"
 #include "common/utf8.h"
 #include "stores/favorites_store.h"
+#include "support/browse_fixture.h"
 #include "support/temp_folder.h"
 #include "vardel/constants.h"
 
@@ -262,6 +262,66 @@ TEST_F(FavoritesBrowse, OtherParentsAndContextsAreRefusedWithOutputUntouched) {
     BrowseIds out;
     EXPECT_EQ(store.GetSubFolders(nullptr, Set(context, L"S1"), out), E_INVALIDARG);
     EXPECT_EQ(store.GetChildItems(nullptr, Set(context, L"S1"), out), E_INVALIDARG);
+}
+
+TEST_F(FavoritesBrowse, ParentsAreTheNodesTheListingsMake) {
+    const Vardel::CContext context = Open();
+    CFavoritesData& store = Store(context);
+    const CBrowseId home = Set(context, L"S1");
+    BrowseIds folders;
+    BrowseIds items;
+    ASSERT_EQ(store.GetSubFolders(&context, home, folders), S_OK);
+    ASSERT_EQ(store.GetChildItems(&context, home, items), S_OK);
+    const CBrowseId linked = folders.at(0);
+    const CBrowseId screws = folders.at(2);
+    BrowseIds inLink;
+    ASSERT_EQ(store.GetSubFolders(&context, linked, inLink), S_OK);
+    ASSERT_EQ(store.GetChildItems(&context, linked, inLink), S_OK);
+    ASSERT_EQ(FavoriteIds(inLink), (Strings{L"S1#L1#" + Id(2), L"S1#L1#" + Id(11)}));
+
+    // Each node's parent equals the node its listing came from, in identity,
+    // kind, internal name and libraries.
+    const auto expectParent = [&](const CBrowseId& node, const CBrowseId& expected) {
+        CBrowseId parent = kSentinel[0];
+        ASSERT_EQ(store.GetParentFolder(&context, node, parent), S_OK) << FavoriteIdOf(node);
+        EXPECT_TRUE(parent.IsTheSameItem(expected)) << FavoriteIdOf(node);
+        EXPECT_EQ(KindOf(parent), KindOf(expected));
+        EXPECT_EQ(parent.GetInternalName(), expected.GetInternalName());
+        if (KindOf(expected) == Vardel::BrowseCategory) {
+            EXPECT_EQ(LibrariesOf(parent), LibrariesOf(expected));
+        }
+    };
+    expectParent(items.at(0), home);
+    expectParent(linked, home);
+    expectParent(inLink[1], linked);
+    expectParent(VardelUtils::CreateFavoriteId(&context, L"x", L"S1#F1#X",
+                                               Vardel::BrowseFavoriteFolder, {}, L""),
+                 screws);
+    expectParent(VardelUtils::CreateFavoriteId(&context, Id(11), L"S1#L1#" + Id(2) + L"#" + Id(11),
+                                               Vardel::BrowseFamily, {L"A"}, L""),
+                 inLink[0]);
+
+    // A set root has no parent.
+    CBrowseId parent = kSentinel[0];
+    ASSERT_EQ(store.GetParentFolder(&context, home, parent), S_OK);
+    EXPECT_TRUE(parent.IsNULL());
+
+    // Nodes outside the store, or without a favorite path, are refused
+    // with the output untouched.
+    const CBrowseId refused[] = {
+        CBrowseId(), VardelUtils::CreateFamilyId(&context, Id(11), {L"A"}),
+        VardelUtils::CreateFavoriteId(&context, L"x", L"S9#X", Vardel::BrowseFavoriteFolder, {},
+                                      L""),
+        VardelUtils::CreateFavoriteId(&context, L"x", L"S1#NOPE#X", Vardel::BrowseFavoriteFolder,
+                                      {}, L""),
+        VardelUtils::CreateFavoriteId(&context, L"x", L"S1#N1#X", Vardel::BrowseFavoriteFolder, {},
+                                      L"")};
+    for (const CBrowseId& node : refused) {
+        parent = kSentinel[0];
+        EXPECT_EQ(store.GetParentFolder(&context, node, parent), E_INVALIDARG);
+        EXPECT_EQ(parent.GetInternalName(), L"sentinel");
+    }
+    EXPECT_EQ(store.GetParentFolder(nullptr, items.at(0), parent), E_INVALIDARG);
 }
 
 }  // namespace
