@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "api/browse_id_factory.h"
+#include "refusing_backend.h"
 #include "vardel/app.h"
 #include "vardel/browsing.h"
 #include "vardel/constants.h"
@@ -55,7 +56,7 @@ std::uint32_t IndexOf(const Guid& guid) {
 }
 
 // Answers the two calls this benchmark makes; counts calls per library.
-class InstantBackend : public tsp::IServerBackend {
+class InstantBackend : public VardelBench::RefusingBackend {
   public:
     explicit InstantBackend(std::uint32_t families) {
         using namespace Vardel::Constants;
@@ -99,77 +100,7 @@ class InstantBackend : public tsp::IServerBackend {
         return answer;
     }
 
-    // Nothing else is asked.
-    std::vector<Guid> GetCategoryRoots(const SecurityContext&, const std::wstring&,
-                                       const tsp::Content::DBFilter&) override {
-        return Unused<std::vector<Guid>>();
-    }
-    std::vector<Guid> GetCategoriesByParent(const SecurityContext&, const std::wstring&,
-                                            const Guid&, bool,
-                                            const tsp::Content::DBFilter&) override {
-        return Unused<std::vector<Guid>>();
-    }
-    std::vector<Guid> GetCategoriesByFamily(const SecurityContext&, const std::wstring&,
-                                            const Guid&) override {
-        return Unused<std::vector<Guid>>();
-    }
-    Guid GetParentCategory(const SecurityContext&, const std::wstring&, const Guid&) override {
-        return Unused<Guid>();
-    }
-    std::vector<Guid> GetAllFamilies(const SecurityContext&, const std::wstring&) override {
-        return Unused<std::vector<Guid>>();
-    }
-    tsp::PropertyValues GetCategoryPropertyValues(const SecurityContext&, const std::wstring&,
-                                                  const std::vector<Guid>&,
-                                                  const std::vector<Guid>&,
-                                                  const std::wstring&) override {
-        return Unused<tsp::PropertyValues>();
-    }
-    tsp::PropertyValues GetCategoryParameterPropertyValues(const SecurityContext&,
-                                                           const std::wstring&,
-                                                           const std::vector<Guid>&,
-                                                           const std::vector<Guid>&,
-                                                           const std::wstring&) override {
-        return Unused<tsp::PropertyValues>();
-    }
-    std::vector<Guid> GetCategoryParametersByCategory(const SecurityContext&, const std::wstring&,
-                                                      const Guid&, bool) override {
-        return Unused<std::vector<Guid>>();
-    }
-    std::vector<Guid> GetCategoryParametersByParameter(const SecurityContext&, const std::wstring&,
-                                                       const Guid&) override {
-        return Unused<std::vector<Guid>>();
-    }
-    std::wstring GetCategoryTreeByFamily(const SecurityContext&, const std::wstring&, const Guid&,
-                                         std::int32_t, const std::wstring&) override {
-        return Unused<std::wstring>();
-    }
-    std::wstring Search(const SecurityContext&, const std::wstring&,
-                        const tsp::Content::ContentQuery&, bool) override {
-        return Unused<std::wstring>();
-    }
-    void GetFamilyAspect(const SecurityContext&, const std::wstring&, const Guid&,
-                         const std::wstring&, const std::wstring&,
-                         std::vector<std::uint8_t>&) override {
-        Unused<int>();
-    }
-    Guid CurrentPartitionId() override { return Unused<Guid>(); }
-    std::vector<tsp::KnowledgeLibrary> FindKnowledgeLibraries(const SecurityContext&,
-                                                              const std::vector<Guid>&,
-                                                              const Guid&) override {
-        return Unused<std::vector<tsp::KnowledgeLibrary>>();
-    }
-    std::vector<tsp::KnowledgeLibrary> FindKnowledgeLibrariesByNames(
-        const SecurityContext&, const std::vector<std::wstring>&) override {
-        return Unused<std::vector<tsp::KnowledgeLibrary>>();
-    }
-
   private:
-    template <class T>
-    static T Unused() {
-        throw tsp::ProxyError("not part of this benchmark");
-    }
-
     std::array<Guid, 4> keys_;
     std::map<std::wstring, std::vector<Guid>> members_;
     std::vector<std::array<std::wstring, 4>> values_;

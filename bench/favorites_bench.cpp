@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "refusing_backend.h"
 #include "stores/favorites_store.h"
 #include "vardel/app.h"
 #include "vardel/browsing.h"
@@ -77,8 +78,8 @@ class Storage {
 };
 
 // Answers what listing favorites asks: library names and the version
-// properties of the merge. Everything else is not part of this benchmark.
-class InstantBackend : public tsp::IServerBackend {
+// properties of the merge.
+class InstantBackend : public VardelBench::RefusingBackend {
   public:
     tsp::PropertyValues GetFamilyPropertyValues(const SecurityContext&, const std::wstring&,
                                                 const std::vector<tsp::Guid>& nodes,
@@ -91,79 +92,6 @@ class InstantBackend : public tsp::IServerBackend {
                                                               const std::vector<tsp::Guid>& ids,
                                                               const tsp::Guid&) override {
         return {{L"Lib", ids.at(0)}};
-    }
-
-    std::vector<tsp::Guid> GetCategoryRoots(const SecurityContext&, const std::wstring&,
-                                            const tsp::Content::DBFilter&) override {
-        return Unused<std::vector<tsp::Guid>>();
-    }
-    std::vector<tsp::Guid> GetCategoriesByParent(const SecurityContext&, const std::wstring&,
-                                                 const tsp::Guid&, bool,
-                                                 const tsp::Content::DBFilter&) override {
-        return Unused<std::vector<tsp::Guid>>();
-    }
-    std::vector<tsp::Guid> GetFamiliesByCategory(const SecurityContext&, const std::wstring&,
-                                                 const tsp::Guid&,
-                                                 const tsp::Content::DBFilter&) override {
-        return Unused<std::vector<tsp::Guid>>();
-    }
-    std::vector<tsp::Guid> GetCategoriesByFamily(const SecurityContext&, const std::wstring&,
-                                                 const tsp::Guid&) override {
-        return Unused<std::vector<tsp::Guid>>();
-    }
-    tsp::Guid GetParentCategory(const SecurityContext&, const std::wstring&,
-                                const tsp::Guid&) override {
-        return Unused<tsp::Guid>();
-    }
-    std::vector<tsp::Guid> GetAllFamilies(const SecurityContext&, const std::wstring&) override {
-        return Unused<std::vector<tsp::Guid>>();
-    }
-    tsp::PropertyValues GetCategoryPropertyValues(const SecurityContext&, const std::wstring&,
-                                                  const std::vector<tsp::Guid>&,
-                                                  const std::vector<tsp::Guid>&,
-                                                  const std::wstring&) override {
-        return Unused<tsp::PropertyValues>();
-    }
-    tsp::PropertyValues GetCategoryParameterPropertyValues(const SecurityContext&,
-                                                           const std::wstring&,
-                                                           const std::vector<tsp::Guid>&,
-                                                           const std::vector<tsp::Guid>&,
-                                                           const std::wstring&) override {
-        return Unused<tsp::PropertyValues>();
-    }
-    std::vector<tsp::Guid> GetCategoryParametersByCategory(const SecurityContext&,
-                                                           const std::wstring&, const tsp::Guid&,
-                                                           bool) override {
-        return Unused<std::vector<tsp::Guid>>();
-    }
-    std::vector<tsp::Guid> GetCategoryParametersByParameter(const SecurityContext&,
-                                                            const std::wstring&,
-                                                            const tsp::Guid&) override {
-        return Unused<std::vector<tsp::Guid>>();
-    }
-    std::wstring GetCategoryTreeByFamily(const SecurityContext&, const std::wstring&,
-                                         const tsp::Guid&, std::int32_t,
-                                         const std::wstring&) override {
-        return Unused<std::wstring>();
-    }
-    std::wstring Search(const SecurityContext&, const std::wstring&,
-                        const tsp::Content::ContentQuery&, bool) override {
-        return Unused<std::wstring>();
-    }
-    void GetFamilyAspect(const SecurityContext&, const std::wstring&, const tsp::Guid&,
-                         const std::wstring&, const std::wstring&,
-                         std::vector<std::uint8_t>&) override {
-        Unused<int>();
-    }
-    std::vector<tsp::KnowledgeLibrary> FindKnowledgeLibrariesByNames(
-        const SecurityContext&, const std::vector<std::wstring>&) override {
-        return Unused<std::vector<tsp::KnowledgeLibrary>>();
-    }
-
-  private:
-    template <class T>
-    static T Unused() {
-        throw tsp::ProxyError("not part of this benchmark");
     }
 };
 
