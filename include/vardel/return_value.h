@@ -30,6 +30,10 @@ class VARDEL_API ReturnValue {
     ReturnValue();
     ReturnValue(const ReturnValue& other);
     ReturnValue& operator=(const ReturnValue& other);
+    /// Takes the other's code and text; the other is left as a "no value" result.
+    ReturnValue(ReturnValue&& other) noexcept;
+    /// Takes the other's code and text; the other is left as a "no value" result.
+    ReturnValue& operator=(ReturnValue&& other) noexcept;
     virtual ~ReturnValue();
 
     /// True exactly when the code is NoError.
@@ -53,6 +57,7 @@ class VARDEL_API ReturnValue {
 
     // A null text stores an empty value.
     ReturnValue(const wchar_t* value, ErrorCodes code);
+    ReturnValue(std::wstring&& value, ErrorCodes code);
     explicit ReturnValue(ErrorCodes code);
 
     std::wstring value_;

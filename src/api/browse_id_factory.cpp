@@ -1,5 +1,7 @@
 #include "api/browse_id_factory.h"
 
+#include <utility>
+
 namespace VardelUtils {
 namespace {
 
@@ -41,13 +43,12 @@ Vardel::CBrowseId CreateSearchRootId(const Vardel::CContext* context,
 
 Vardel::CBrowseId CreateCategoryId(const Vardel::CContext* context,
                                    const std::wstring& internalName,
-                                   const std::vector<std::wstring>& libraries,
-                                   const OptionalVersion& version) {
+                                   std::vector<std::wstring> libraries, OptionalVersion version) {
     if (libraries.empty()) {
         return {};
     }
     return BrowseIdAccess::Wrap(
-        new CBrowseCategoryIdImpl(context, internalName, libraries, version));
+        new CBrowseCategoryIdImpl(context, internalName, std::move(libraries), std::move(version)));
 }
 
 Vardel::CBrowseId CreateCategoryParameterId(const Vardel::CContext* context,
@@ -58,24 +59,22 @@ Vardel::CBrowseId CreateCategoryParameterId(const Vardel::CContext* context,
 }
 
 Vardel::CBrowseId CreateFamilyId(const Vardel::CContext* context, const std::wstring& internalName,
-                                 const std::vector<std::wstring>& libraries,
-                                 const OptionalVersion& version) {
+                                 std::vector<std::wstring> libraries, OptionalVersion version) {
     if (libraries.empty()) {
         return {};
     }
-    return BrowseIdAccess::Wrap(
-        new CBrowseFamilyIdImpl(context, internalName, libraries.front(), version));
+    return BrowseIdAccess::Wrap(new CBrowseFamilyIdImpl(
+        context, internalName, std::move(libraries.front()), std::move(version)));
 }
 
 Vardel::CBrowseId CreateMemberId(const Vardel::CContext* context, const std::wstring& internalName,
-                                 const std::wstring& memberId,
-                                 const std::vector<std::wstring>& libraries,
-                                 const OptionalVersion& version) {
+                                 const std::wstring& memberId, std::vector<std::wstring> libraries,
+                                 OptionalVersion version) {
     if (libraries.empty()) {
         return {};
     }
-    return BrowseIdAccess::Wrap(
-        new CBrowseFamilyMemberIdImpl(context, internalName, libraries.front(), memberId, version));
+    return BrowseIdAccess::Wrap(new CBrowseFamilyMemberIdImpl(
+        context, internalName, std::move(libraries.front()), memberId, std::move(version)));
 }
 
 Vardel::CBrowseId CreateFavoriteId(const Vardel::CContext* context,

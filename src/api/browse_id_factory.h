@@ -26,21 +26,20 @@ Vardel::CBrowseId CreateSearchRootId(const Vardel::CContext* context,
 /// A category held by `libraries`; empty handle when `libraries` is empty.
 Vardel::CBrowseId CreateCategoryId(const Vardel::CContext* context,
                                    const std::wstring& internalName,
-                                   const std::vector<std::wstring>& libraries,
-                                   const OptionalVersion& version = std::nullopt);
+                                   std::vector<std::wstring> libraries,
+                                   OptionalVersion version = std::nullopt);
 /// A category parameter held by `libraries` (which may be empty).
 Vardel::CBrowseId CreateCategoryParameterId(const Vardel::CContext* context,
                                             const std::wstring& internalName,
                                             const std::vector<std::wstring>& libraries);
 /// A family in the FIRST of `libraries`; empty handle when `libraries` is empty.
 Vardel::CBrowseId CreateFamilyId(const Vardel::CContext* context, const std::wstring& internalName,
-                                 const std::vector<std::wstring>& libraries,
-                                 const OptionalVersion& version = std::nullopt);
+                                 std::vector<std::wstring> libraries,
+                                 OptionalVersion version = std::nullopt);
 /// A family member in the FIRST of `libraries`; empty handle when `libraries` is empty.
 Vardel::CBrowseId CreateMemberId(const Vardel::CContext* context, const std::wstring& internalName,
-                                 const std::wstring& memberId,
-                                 const std::vector<std::wstring>& libraries,
-                                 const OptionalVersion& version = std::nullopt);
+                                 const std::wstring& memberId, std::vector<std::wstring> libraries,
+                                 OptionalVersion version = std::nullopt);
 /// A favorites entry of `kind` (category, family, member or favorites folder);
 /// a family or member takes the first of `libraries` (or none), a folder ignores
 /// `libraries` and `memberId`. Any other kind gives an empty handle.

@@ -4,18 +4,23 @@
 
 namespace VardelUtils {
 
-std::wstring FirstLibrary(const std::vector<std::wstring>& libraries) {
-    return libraries.empty() ? std::wstring() : libraries.front();
+const std::wstring& NoLibrary() {
+    static const std::wstring kNone;
+    return kNone;
+}
+
+const std::wstring& FirstLibrary(const std::vector<std::wstring>& libraries) {
+    return libraries.empty() ? NoLibrary() : libraries.front();
 }
 
 }  // namespace VardelUtils
 
 CBrowseIdBaseImpl::CBrowseIdBaseImpl(const Vardel::CContext* context, std::wstring internalName,
-                                     const std::optional<Version>& version)
+                                     std::optional<Version> version)
     : context_(context), internalName_(std::move(internalName)) {
     if (version) {
-        revisionId_ = version->revisionId;
-        lastModTime_ = version->lastModTime;
+        revisionId_ = std::move(version->revisionId);
+        lastModTime_ = std::move(version->lastModTime);
     }
 }
 
@@ -36,11 +41,11 @@ bool CBrowseIdBaseImpl::IsSameFavorite(const CBrowseIdBaseImpl* other) const {
 CBrowseCategoryIdImpl::CBrowseCategoryIdImpl(const Vardel::CContext* context,
                                              std::wstring internalName,
                                              std::vector<std::wstring> libraries,
-                                             const std::optional<Version>& version)
-    : CBrowseIdBaseImpl(context, std::move(internalName), version),
+                                             std::optional<Version> version)
+    : CBrowseIdBaseImpl(context, std::move(internalName), std::move(version)),
       libraries_(std::move(libraries)) {}
 
-std::wstring CBrowseCategoryIdImpl::GetLibraryName() const {
+const std::wstring& CBrowseCategoryIdImpl::GetLibraryName() const {
     return VardelUtils::FirstLibrary(libraries_);
 }
 
@@ -50,14 +55,14 @@ CBrowseCategoryParameterIdImpl::CBrowseCategoryParameterIdImpl(const Vardel::CCo
     : CBrowseIdBaseImpl(context, std::move(internalName), std::nullopt),
       libraries_(std::move(libraries)) {}
 
-std::wstring CBrowseCategoryParameterIdImpl::GetLibraryName() const {
+const std::wstring& CBrowseCategoryParameterIdImpl::GetLibraryName() const {
     return VardelUtils::FirstLibrary(libraries_);
 }
 
 CBrowseFamilyIdImpl::CBrowseFamilyIdImpl(const Vardel::CContext* context, std::wstring internalName,
-                                         std::wstring library,
-                                         const std::optional<Version>& version)
-    : CBrowseIdBaseImpl(context, std::move(internalName), version), library_(std::move(library)) {}
+                                         std::wstring library, std::optional<Version> version)
+    : CBrowseIdBaseImpl(context, std::move(internalName), std::move(version)),
+      library_(std::move(library)) {}
 
 const std::wstring& CBrowseFamilyIdImpl::GetMemberId() const {
     static const std::wstring kNone;
@@ -67,8 +72,8 @@ const std::wstring& CBrowseFamilyIdImpl::GetMemberId() const {
 CBrowseFamilyMemberIdImpl::CBrowseFamilyMemberIdImpl(const Vardel::CContext* context,
                                                      std::wstring internalName,
                                                      std::wstring library, std::wstring memberId,
-                                                     const std::optional<Version>& version)
-    : CBrowseFamilyIdImpl(context, std::move(internalName), std::move(library), version),
+                                                     std::optional<Version> version)
+    : CBrowseFamilyIdImpl(context, std::move(internalName), std::move(library), std::move(version)),
       memberId_(std::move(memberId)) {}
 
 CBrowseHistoryIdImpl::CBrowseHistoryIdImpl(const Vardel::CContext* context,
@@ -81,29 +86,30 @@ CBrowseSearchIdImpl::CBrowseSearchIdImpl(const Vardel::CContext* context, std::w
 CBrowseFavoriteFolderIdImpl::CBrowseFavoriteFolderIdImpl(const Vardel::CContext* context,
                                                          std::wstring internalName,
                                                          std::wstring favoriteId,
-                                                         const std::optional<Version>& version)
-    : CBrowseIdBaseImpl(context, std::move(internalName), version),
+                                                         std::optional<Version> version)
+    : CBrowseIdBaseImpl(context, std::move(internalName), std::move(version)),
       favoriteId_(std::move(favoriteId)) {}
 
 CBrowseFavoriteCategoryIdImpl::CBrowseFavoriteCategoryIdImpl(const Vardel::CContext* context,
                                                              std::wstring internalName,
                                                              std::vector<std::wstring> libraries,
                                                              std::wstring favoriteId,
-                                                             const std::optional<Version>& version)
-    : CBrowseCategoryIdImpl(context, std::move(internalName), std::move(libraries), version),
+                                                             std::optional<Version> version)
+    : CBrowseCategoryIdImpl(context, std::move(internalName), std::move(libraries),
+                            std::move(version)),
       favoriteId_(std::move(favoriteId)) {}
 
 CBrowseFavoriteFamilyIdImpl::CBrowseFavoriteFamilyIdImpl(const Vardel::CContext* context,
                                                          std::wstring internalName,
                                                          std::wstring library,
                                                          std::wstring favoriteId,
-                                                         const std::optional<Version>& version)
-    : CBrowseFamilyIdImpl(context, std::move(internalName), std::move(library), version),
+                                                         std::optional<Version> version)
+    : CBrowseFamilyIdImpl(context, std::move(internalName), std::move(library), std::move(version)),
       favoriteId_(std::move(favoriteId)) {}
 
 CBrowseFavoriteMemberIdImpl::CBrowseFavoriteMemberIdImpl(
     const Vardel::CContext* context, std::wstring internalName, std::wstring library,
-    std::wstring memberId, std::wstring favoriteId, const std::optional<Version>& version)
+    std::wstring memberId, std::wstring favoriteId, std::optional<Version> version)
     : CBrowseFamilyMemberIdImpl(context, std::move(internalName), std::move(library),
-                                std::move(memberId), version),
+                                std::move(memberId), std::move(version)),
       favoriteId_(std::move(favoriteId)) {}

@@ -23,6 +23,16 @@
 #include "vardel/browse_id.h"
 #include "vardel/context.h"
 
+namespace VardelUtils {
+
+/// The first of `libraries`, or empty: the library reported by a node that
+/// several libraries hold.
+const std::wstring& FirstLibrary(const std::vector<std::wstring>& libraries);
+/// The empty library name of nodes that belong to no library.
+const std::wstring& NoLibrary();
+
+}  // namespace VardelUtils
+
 class CBrowseIdBaseImpl : public CRefCounter {
   public:
     /// When and in which revision a node was last changed; creators get both or neither.
@@ -32,12 +42,12 @@ class CBrowseIdBaseImpl : public CRefCounter {
     };
 
     CBrowseIdBaseImpl(const Vardel::CContext* context, std::wstring internalName,
-                      const std::optional<Version>& version);
+                      std::optional<Version> version);
 
     /// The kind of the concrete class.
     virtual Vardel::EBrowseItemType GetBrowseItemType() const = 0;
     /// The library the node belongs to; empty for roots and favorites folders.
-    virtual std::wstring GetLibraryName() const = 0;
+    virtual const std::wstring& GetLibraryName() const = 0;
     /// Whether `other` (non-null) names the same node; see the header comment.
     virtual bool IsSameItem(const CBrowseIdBaseImpl* other) const;
     /// The favorites-store identifier; empty for library nodes and roots.
@@ -66,11 +76,10 @@ class CBrowseIdBaseImpl : public CRefCounter {
 class CBrowseCategoryIdImpl : public CBrowseIdBaseImpl {
   public:
     CBrowseCategoryIdImpl(const Vardel::CContext* context, std::wstring internalName,
-                          std::vector<std::wstring> libraries,
-                          const std::optional<Version>& version);
+                          std::vector<std::wstring> libraries, std::optional<Version> version);
     Vardel::EBrowseItemType GetBrowseItemType() const override { return Vardel::BrowseCategory; }
     /// The first library, or empty.
-    std::wstring GetLibraryName() const override;
+    const std::wstring& GetLibraryName() const override;
     const std::vector<std::wstring>& GetLibraries() const { return libraries_; }
 
   private:
@@ -86,7 +95,7 @@ class CBrowseCategoryParameterIdImpl : public CBrowseIdBaseImpl {
         return Vardel::BrowseCategoryParameter;
     }
     /// The first library, or empty.
-    std::wstring GetLibraryName() const override;
+    const std::wstring& GetLibraryName() const override;
     const std::vector<std::wstring>& GetLibraries() const { return libraries_; }
 
   private:
@@ -97,9 +106,9 @@ class CBrowseCategoryParameterIdImpl : public CBrowseIdBaseImpl {
 class CBrowseFamilyIdImpl : public CBrowseIdBaseImpl {
   public:
     CBrowseFamilyIdImpl(const Vardel::CContext* context, std::wstring internalName,
-                        std::wstring library, const std::optional<Version>& version);
+                        std::wstring library, std::optional<Version> version);
     Vardel::EBrowseItemType GetBrowseItemType() const override { return Vardel::BrowseFamily; }
-    std::wstring GetLibraryName() const override { return library_; }
+    const std::wstring& GetLibraryName() const override { return library_; }
     /// The member id; empty for a family.
     virtual const std::wstring& GetMemberId() const;
     /// Property key -> value text; empty at creation, filled by the stored search results.
@@ -115,7 +124,7 @@ class CBrowseFamilyMemberIdImpl : public CBrowseFamilyIdImpl {
   public:
     CBrowseFamilyMemberIdImpl(const Vardel::CContext* context, std::wstring internalName,
                               std::wstring library, std::wstring memberId,
-                              const std::optional<Version>& version);
+                              std::optional<Version> version);
     Vardel::EBrowseItemType GetBrowseItemType() const override {
         return Vardel::BrowseFamilyMember;
     }
@@ -130,7 +139,7 @@ class CBrowseHistoryIdImpl : public CBrowseIdBaseImpl {
   public:
     CBrowseHistoryIdImpl(const Vardel::CContext* context, std::wstring internalName);
     Vardel::EBrowseItemType GetBrowseItemType() const override { return Vardel::BrowseHistoryRoot; }
-    std::wstring GetLibraryName() const override { return {}; }
+    const std::wstring& GetLibraryName() const override { return VardelUtils::NoLibrary(); }
 };
 
 /// The root folder of the stored search results.
@@ -138,18 +147,18 @@ class CBrowseSearchIdImpl : public CBrowseIdBaseImpl {
   public:
     CBrowseSearchIdImpl(const Vardel::CContext* context, std::wstring internalName);
     Vardel::EBrowseItemType GetBrowseItemType() const override { return Vardel::BrowseSearchRoot; }
-    std::wstring GetLibraryName() const override { return {}; }
+    const std::wstring& GetLibraryName() const override { return VardelUtils::NoLibrary(); }
 };
 
 /// A folder or the root of a favorites set.
 class CBrowseFavoriteFolderIdImpl : public CBrowseIdBaseImpl {
   public:
     CBrowseFavoriteFolderIdImpl(const Vardel::CContext* context, std::wstring internalName,
-                                std::wstring favoriteId, const std::optional<Version>& version);
+                                std::wstring favoriteId, std::optional<Version> version);
     Vardel::EBrowseItemType GetBrowseItemType() const override {
         return Vardel::BrowseFavoriteFolder;
     }
-    std::wstring GetLibraryName() const override { return {}; }
+    const std::wstring& GetLibraryName() const override { return VardelUtils::NoLibrary(); }
     bool IsSameItem(const CBrowseIdBaseImpl* other) const override { return IsSameFavorite(other); }
     std::wstring GetFavoriteId() const override { return favoriteId_; }
 
@@ -162,7 +171,7 @@ class CBrowseFavoriteCategoryIdImpl : public CBrowseCategoryIdImpl {
   public:
     CBrowseFavoriteCategoryIdImpl(const Vardel::CContext* context, std::wstring internalName,
                                   std::vector<std::wstring> libraries, std::wstring favoriteId,
-                                  const std::optional<Version>& version);
+                                  std::optional<Version> version);
     bool IsSameItem(const CBrowseIdBaseImpl* other) const override { return IsSameFavorite(other); }
     std::wstring GetFavoriteId() const override { return favoriteId_; }
 
@@ -175,7 +184,7 @@ class CBrowseFavoriteFamilyIdImpl : public CBrowseFamilyIdImpl {
   public:
     CBrowseFavoriteFamilyIdImpl(const Vardel::CContext* context, std::wstring internalName,
                                 std::wstring library, std::wstring favoriteId,
-                                const std::optional<Version>& version);
+                                std::optional<Version> version);
     bool IsSameItem(const CBrowseIdBaseImpl* other) const override { return IsSameFavorite(other); }
     std::wstring GetFavoriteId() const override { return favoriteId_; }
 
@@ -188,7 +197,7 @@ class CBrowseFavoriteMemberIdImpl : public CBrowseFamilyMemberIdImpl {
   public:
     CBrowseFavoriteMemberIdImpl(const Vardel::CContext* context, std::wstring internalName,
                                 std::wstring library, std::wstring memberId,
-                                std::wstring favoriteId, const std::optional<Version>& version);
+                                std::wstring favoriteId, std::optional<Version> version);
     bool IsSameItem(const CBrowseIdBaseImpl* other) const override { return IsSameFavorite(other); }
     std::wstring GetFavoriteId() const override { return favoriteId_; }
 
@@ -197,10 +206,6 @@ class CBrowseFavoriteMemberIdImpl : public CBrowseFamilyMemberIdImpl {
 };
 
 namespace VardelUtils {
-
-/// The first of `libraries`, or empty: the library reported by a node that
-/// several libraries hold.
-std::wstring FirstLibrary(const std::vector<std::wstring>& libraries);
 
 /// Internal access to the private parts of CBrowseId.
 class BrowseIdAccess {

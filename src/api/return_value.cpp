@@ -1,5 +1,7 @@
 #include "vardel/return_value.h"
 
+#include <utility>
+
 #include "api/utf16_order.h"
 
 namespace Vardel {
@@ -17,10 +19,25 @@ ReturnValue::ReturnValue() : code_(NoValue) {}
 ReturnValue::ReturnValue(const wchar_t* value, ErrorCodes code)
     : value_(value != nullptr ? value : L""), code_(code) {}
 
+ReturnValue::ReturnValue(std::wstring&& value, ErrorCodes code)
+    : value_(std::move(value)), code_(code) {}
+
 ReturnValue::ReturnValue(ErrorCodes code) : code_(code) {}
 
 ReturnValue::ReturnValue(const ReturnValue& other) = default;
 ReturnValue& ReturnValue::operator=(const ReturnValue& other) = default;
+
+ReturnValue::ReturnValue(ReturnValue&& other) noexcept
+    : value_(std::move(other.value_)), code_(std::exchange(other.code_, NoValue)) {
+    other.value_.clear();
+}
+
+ReturnValue& ReturnValue::operator=(ReturnValue&& other) noexcept {
+    value_ = std::move(other.value_);
+    other.value_.clear();
+    code_ = std::exchange(other.code_, NoValue);
+    return *this;
+}
 ReturnValue::~ReturnValue() = default;
 
 bool ReturnValue::IsValid() const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "vardel/return_value.h"
 
@@ -19,6 +20,11 @@ struct ReturnValueBuilder {
     /// NoValue when `text` is empty.
     static Vardel::ReturnValue FromText(const std::wstring& text) {
         return text.empty() ? Make(Vardel::NoValue) : Make(text.c_str(), Vardel::NoError);
+    }
+    /// The same, taking over `text` instead of copying it.
+    static Vardel::ReturnValue FromText(std::wstring&& text) {
+        return text.empty() ? Make(Vardel::NoValue)
+                            : Vardel::ReturnValue(std::move(text), Vardel::NoError);
     }
 };
 

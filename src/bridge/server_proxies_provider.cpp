@@ -57,11 +57,11 @@ HRESULT GetPropertyValues(const ContextImpl& context, PropertyService service,
         values.clear();
         const auto nodes = GuidsIn(ids);
         const auto keyGuids = GuidsIn(keys);
-        const PropertyValues answer = (server.backend().*service)(server.security, library, nodes,
-                                                                  keyGuids, context.GetLanguage());
+        PropertyValues answer = (server.backend().*service)(server.security, library, nodes,
+                                                            keyGuids, context.GetLanguage());
         values.reserve(answer.size());
-        for (const std::optional<std::wstring>& text : answer) {
-            values.push_back(text ? VardelUtils::ReturnValueBuilder::FromText(*text)
+        for (std::optional<std::wstring>& text : answer) {
+            values.push_back(text ? VardelUtils::ReturnValueBuilder::FromText(std::move(*text))
                                   : VardelUtils::ReturnValueBuilder::Make(Vardel::NoValue));
         }
         return S_OK;

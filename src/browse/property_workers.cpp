@@ -1,6 +1,7 @@
 #include "browse/property_workers.h"
 
 #include <algorithm>
+#include <iterator>
 #include <unordered_map>
 
 #include "api/browse_id_impl.h"
@@ -27,11 +28,13 @@ bool Takes(NodeKinds kinds, Vardel::EBrowseItemType type) {
     return false;
 }
 
-// The distinct nodes of one library, in first-seen order, and the answers
-// the library gave for them (P per node, node-major).
+// The distinct nodes of one library, in first-seen order, how many input
+// slots ask for each, and the answers the library gave for them (P per node,
+// node-major).
 struct LibraryGroup {
     std::wstring library;
     std::vector<std::wstring> names;
+    std::vector<std::size_t> uses;
     std::unordered_map<const CBrowseIdBaseImpl*, std::size_t> index;
     Values answers;
 };
@@ -44,16 +47,23 @@ struct Slot {
 constexpr std::size_t kNoGroup = static_cast<std::size_t>(-1);
 
 // Appends the answers of `slot` (up to P of them), or P ItemNotFound when
-// there are none.
-void AppendAnswers(const std::vector<LibraryGroup>& groups, const Slot& slot, std::size_t keys,
+// there are none. The last slot asking for a node takes its answers over.
+void AppendAnswers(std::vector<LibraryGroup>& groups, const Slot& slot, std::size_t keys,
                    Values& values) {
     if (slot.group != kNoGroup) {
-        const Values& answers = groups[slot.group].answers;
-        const std::size_t first = std::min(slot.node * keys, answers.size());
-        const std::size_t last = std::min(first + keys, answers.size());
+        LibraryGroup& group = groups[slot.group];
+        Values& answers = group.answers;
+        const std::size_t from = std::min(slot.node * keys, answers.size());
+        const auto first = answers.begin() + static_cast<std::ptrdiff_t>(from);
+        const auto last =
+            first + static_cast<std::ptrdiff_t>(std::min(keys, answers.size() - from));
         if (first < last) {
-            values.insert(values.end(), answers.begin() + static_cast<std::ptrdiff_t>(first),
-                          answers.begin() + static_cast<std::ptrdiff_t>(last));
+            if (--group.uses[slot.node] == 0) {
+                values.insert(values.end(), std::make_move_iterator(first),
+                              std::make_move_iterator(last));
+            } else {
+                values.insert(values.end(), first, last);
+            }
             return;
         }
     }
@@ -76,16 +86,18 @@ HRESULT LibraryProperties(const ContextImpl& context, const std::vector<Vardel::
             slots.push_back({kNoGroup, 0});
             continue;
         }
-        std::wstring library = node->GetLibraryName();
+        const std::wstring& library = node->GetLibraryName();
         const auto [found, added] = groupOf.try_emplace(library, groups.size());
         if (added) {
-            groups.push_back({std::move(library), {}, {}, {}});
+            groups.push_back({library, {}, {}, {}, {}});
         }
         LibraryGroup& group = groups[found->second];
         const auto [place, isNew] = group.index.try_emplace(node, group.names.size());
         if (isNew) {
             group.names.push_back(node->GetInternalName());
+            group.uses.push_back(0);
         }
+        ++group.uses[place->second];
         slots.push_back({found->second, place->second});
     }
     std::vector<LibraryGroup*> byName;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "api/return_value_builder.h"
 #include "api/utf16_order.h"
@@ -53,6 +54,24 @@ TEST(ReturnValue, CopiesKeepValueAndCode) {
     copy = source;
     EXPECT_EQ(copy.GetErrorCode(), Vardel::NoError);
     EXPECT_EQ(std::wstring(copy), L"M6");
+}
+
+TEST(ReturnValue, MovesLeaveTheSourceWithoutValue) {
+    ReturnValue source = Valid(L"M6");
+    ReturnValue moved(std::move(source));
+    EXPECT_EQ(std::wstring(moved), L"M6");
+    EXPECT_EQ(source.GetErrorCode(), Vardel::NoValue);  // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(static_cast<const wchar_t*>(source), nullptr);
+
+    ReturnValue target = ReturnValueBuilder::Make(Vardel::ItemNotFound);
+    target = std::move(moved);
+    EXPECT_EQ(target.GetErrorCode(), Vardel::NoError);
+    EXPECT_EQ(std::wstring(target), L"M6");
+    EXPECT_FALSE(moved.IsValid());  // NOLINT(bugprone-use-after-move)
+
+    std::wstring text = L"taken";
+    EXPECT_EQ(std::wstring(ReturnValueBuilder::FromText(std::move(text))), L"taken");
+    EXPECT_EQ(ReturnValueBuilder::FromText(std::wstring()).GetErrorCode(), Vardel::NoValue);
 }
 
 TEST(ReturnValue, InvalidSideComparesAsEmptyText) {
