@@ -4,15 +4,6 @@
 #include "api/utf16_order.h"
 
 namespace Vardel {
-namespace {
-
-const std::wstring& NoText() {
-    static const std::wstring kNone;
-    return kNone;
-}
-
-}  // namespace
-
 CBrowseId::CBrowseId() : impl_(nullptr) {}
 
 CBrowseId::CBrowseId(CBrowseIdBaseImpl* impl) : impl_(RetainShared(impl)) {}
@@ -45,15 +36,15 @@ bool CBrowseId::IsTheSameItem(const CBrowseId& other) const {
 }
 
 const std::wstring& CBrowseId::GetInternalName() const {
-    return impl_ != nullptr ? impl_->GetInternalName() : NoText();
+    return impl_ != nullptr ? impl_->GetInternalName() : VardelUtils::EmptyText();
 }
 
 const std::wstring& CBrowseId::GetRevisionId() const {
-    return impl_ != nullptr ? impl_->GetRevisionId() : NoText();
+    return impl_ != nullptr ? impl_->GetRevisionId() : VardelUtils::EmptyText();
 }
 
 const std::wstring& CBrowseId::GetLastModTime() const {
-    return impl_ != nullptr ? impl_->GetLastModTime() : NoText();
+    return impl_ != nullptr ? impl_->GetLastModTime() : VardelUtils::EmptyText();
 }
 
 HRESULT GetInternalName(const CBrowseId& id, std::wstring& out) {

@@ -4,13 +4,13 @@
 
 namespace VardelUtils {
 
-const std::wstring& NoLibrary() {
+const std::wstring& EmptyText() {
     static const std::wstring kNone;
     return kNone;
 }
 
 const std::wstring& FirstLibrary(const std::vector<std::wstring>& libraries) {
-    return libraries.empty() ? NoLibrary() : libraries.front();
+    return libraries.empty() ? EmptyText() : libraries.front();
 }
 
 }  // namespace VardelUtils
@@ -65,8 +65,7 @@ CBrowseFamilyIdImpl::CBrowseFamilyIdImpl(const Vardel::CContext* context, std::w
       library_(std::move(library)) {}
 
 const std::wstring& CBrowseFamilyIdImpl::GetMemberId() const {
-    static const std::wstring kNone;
-    return kNone;
+    return VardelUtils::EmptyText();
 }
 
 CBrowseFamilyMemberIdImpl::CBrowseFamilyMemberIdImpl(const Vardel::CContext* context,

@@ -28,8 +28,9 @@ namespace VardelUtils {
 /// The first of `libraries`, or empty: the library reported by a node that
 /// several libraries hold.
 const std::wstring& FirstLibrary(const std::vector<std::wstring>& libraries);
-/// The empty library name of nodes that belong to no library.
-const std::wstring& NoLibrary();
+/// An empty text that outlives every node: what the accessors returning a
+/// reference give when a node has no such text.
+const std::wstring& EmptyText();
 
 }  // namespace VardelUtils
 
@@ -139,7 +140,7 @@ class CBrowseHistoryIdImpl : public CBrowseIdBaseImpl {
   public:
     CBrowseHistoryIdImpl(const Vardel::CContext* context, std::wstring internalName);
     Vardel::EBrowseItemType GetBrowseItemType() const override { return Vardel::BrowseHistoryRoot; }
-    const std::wstring& GetLibraryName() const override { return VardelUtils::NoLibrary(); }
+    const std::wstring& GetLibraryName() const override { return VardelUtils::EmptyText(); }
 };
 
 /// The root folder of the stored search results.
@@ -147,7 +148,7 @@ class CBrowseSearchIdImpl : public CBrowseIdBaseImpl {
   public:
     CBrowseSearchIdImpl(const Vardel::CContext* context, std::wstring internalName);
     Vardel::EBrowseItemType GetBrowseItemType() const override { return Vardel::BrowseSearchRoot; }
-    const std::wstring& GetLibraryName() const override { return VardelUtils::NoLibrary(); }
+    const std::wstring& GetLibraryName() const override { return VardelUtils::EmptyText(); }
 };
 
 /// A folder or the root of a favorites set.
@@ -158,7 +159,7 @@ class CBrowseFavoriteFolderIdImpl : public CBrowseIdBaseImpl {
     Vardel::EBrowseItemType GetBrowseItemType() const override {
         return Vardel::BrowseFavoriteFolder;
     }
-    const std::wstring& GetLibraryName() const override { return VardelUtils::NoLibrary(); }
+    const std::wstring& GetLibraryName() const override { return VardelUtils::EmptyText(); }
     bool IsSameItem(const CBrowseIdBaseImpl* other) const override { return IsSameFavorite(other); }
     std::wstring GetFavoriteId() const override { return favoriteId_; }
 

@@ -18,11 +18,7 @@ struct ReturnValueBuilder {
     static Vardel::ReturnValue Make(Vardel::ErrorCodes code) { return Vardel::ReturnValue(code); }
     /// The answer for a property of a known node: NoError with `text`, or
     /// NoValue when `text` is empty.
-    static Vardel::ReturnValue FromText(const std::wstring& text) {
-        return text.empty() ? Make(Vardel::NoValue) : Make(text.c_str(), Vardel::NoError);
-    }
-    /// The same, taking over `text` instead of copying it.
-    static Vardel::ReturnValue FromText(std::wstring&& text) {
+    static Vardel::ReturnValue FromText(std::wstring text) {
         return text.empty() ? Make(Vardel::NoValue)
                             : Vardel::ReturnValue(std::move(text), Vardel::NoError);
     }
