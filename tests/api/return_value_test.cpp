@@ -17,20 +17,15 @@ ReturnValue Valid(const wchar_t* text) {
     return ReturnValueBuilder::Make(text, Vardel::NoError);
 }
 
-TEST(ReturnValue, DefaultHasNoValueAndConvertsToNull) {
+TEST(ReturnValue, DefaultAndBuiltResultsCarryCodeAndText) {
     const ReturnValue rv;
     EXPECT_EQ(rv.GetErrorCode(), 2);
-    EXPECT_FALSE(rv.IsValid());
     EXPECT_TRUE(!rv);
     EXPECT_EQ(static_cast<const wchar_t*>(rv), nullptr);
-}
 
-TEST(ReturnValue, BuiltResultsCarryCodeAndText) {
     const ReturnValue found = Valid(L"steel");
     EXPECT_TRUE(found.IsValid());
-    EXPECT_FALSE(!found);
     EXPECT_EQ(std::wstring(found), L"steel");
-
     // A null text is an empty value, not a null conversion.
     const ReturnValue blank = Valid(nullptr);
     ASSERT_NE(static_cast<const wchar_t*>(blank), nullptr);
@@ -39,38 +34,25 @@ TEST(ReturnValue, BuiltResultsCarryCodeAndText) {
     const ReturnValue missing = ReturnValueBuilder::Make(Vardel::ItemNotFound);
     EXPECT_EQ(missing.GetErrorCode(), Vardel::ItemNotFound);
     EXPECT_EQ(static_cast<const wchar_t*>(missing), nullptr);
-
     EXPECT_EQ(ReturnValueBuilder::FromText(L"").GetErrorCode(), Vardel::NoValue);
-    EXPECT_EQ(std::wstring(ReturnValueBuilder::FromText(L"x")), L"x");
 }
 
-TEST(ReturnValue, CopiesKeepValueAndCode) {
-    const ReturnValue source = Valid(L"M6");
-    ReturnValue copy(source);
-    EXPECT_EQ(std::wstring(copy), L"M6");
-    copy = ReturnValueBuilder::Make(Vardel::ItemNotFound);
-    EXPECT_EQ(copy.GetErrorCode(), Vardel::ItemNotFound);
-    EXPECT_EQ(static_cast<const wchar_t*>(copy), nullptr);
+TEST(ReturnValue, CopiesKeepTheValueAndMovesLeaveTheSourceWithout) {
+    ReturnValue source = Valid(L"M6");
+    ReturnValue copy = ReturnValueBuilder::Make(Vardel::ItemNotFound);
     copy = source;
     EXPECT_EQ(copy.GetErrorCode(), Vardel::NoError);
     EXPECT_EQ(std::wstring(copy), L"M6");
-}
 
-TEST(ReturnValue, MovesLeaveTheSourceWithoutValue) {
-    ReturnValue source = Valid(L"M6");
     ReturnValue moved(std::move(source));
     EXPECT_EQ(std::wstring(moved), L"M6");
     EXPECT_EQ(source.GetErrorCode(), Vardel::NoValue);  // NOLINT(bugprone-use-after-move)
     EXPECT_EQ(static_cast<const wchar_t*>(source), nullptr);
-
     ReturnValue target = ReturnValueBuilder::Make(Vardel::ItemNotFound);
     target = std::move(moved);
     EXPECT_EQ(target.GetErrorCode(), Vardel::NoError);
     EXPECT_EQ(std::wstring(target), L"M6");
     EXPECT_FALSE(moved.IsValid());  // NOLINT(bugprone-use-after-move)
-
-    std::wstring text = L"taken";
-    EXPECT_EQ(std::wstring(ReturnValueBuilder::FromText(std::move(text))), L"taken");
     EXPECT_EQ(ReturnValueBuilder::FromText(std::wstring()).GetErrorCode(), Vardel::NoValue);
 }
 
@@ -78,7 +60,6 @@ TEST(ReturnValue, InvalidSideComparesAsEmptyText) {
     const ReturnValue b = Valid(L"b");
     const ReturnValue invalid;
     EXPECT_TRUE(b > invalid);
-    EXPECT_FALSE(b < invalid);
     EXPECT_TRUE(invalid < b);
     // An empty valid text and an invalid result are equivalent.
     EXPECT_FALSE(Valid(L"") < invalid);
@@ -87,7 +68,6 @@ TEST(ReturnValue, InvalidSideComparesAsEmptyText) {
 
 TEST(ReturnValue, OrderingIsOrdinalAndCaseSensitive) {
     EXPECT_TRUE(Valid(L"B") < Valid(L"a"));
-    EXPECT_FALSE(Valid(L"a") < Valid(L"B"));
     EXPECT_TRUE(Valid(L"ab") < Valid(L"abc"));
     EXPECT_FALSE(Valid(L"x") < Valid(L"x"));
     EXPECT_FALSE(Valid(L"x") > Valid(L"x"));
@@ -96,10 +76,8 @@ TEST(ReturnValue, OrderingIsOrdinalAndCaseSensitive) {
 }
 
 TEST(Utf16Order, MatchesCodeUnitOrderAroundSurrogates) {
-    EXPECT_EQ(CompareUtf16Order(L"", L""), 0);
     EXPECT_EQ(CompareUtf16Order(L"a\U00010000", L"a\U00010000"), 0);
     EXPECT_LT(CompareUtf16Order(L"", L"a"), 0);
-    EXPECT_GT(CompareUtf16Order(L"ab", L"a"), 0);
     EXPECT_LT(CompareUtf16Order(L"\uD7FF", L"\U00010000"), 0);
     EXPECT_GT(CompareUtf16Order(L"\uE000", L"\U0010FFFF"), 0);
     EXPECT_GT(CompareUtf16Order(L"\uFFFF", L"\U00010000"), 0);

@@ -3,7 +3,6 @@
 
 #include <initializer_list>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,43 +11,6 @@
 #include "bridge/query_conversion.h"
 #include "bridge/server_proxies_provider.h"
 #include "vardel/constants.h"
-
-namespace TarnServerProxies::Content {
-
-// Readable failure messages: the fields that are set, by name.
-template <typename T>
-void PrintSet(const char* name, const std::optional<T>& field, std::ostream* os) {
-    if (field) {
-        *os << ' ' << name << '=' << testing::PrintToString(*field);
-    }
-}
-
-void PrintTo(const Field& field, std::ostream* os) {
-    PrintSet("property", field.property, os);
-    PrintSet("index", field.propertyIndex, os);
-    PrintSet("alias", field.propertyAlias, os);
-}
-
-void PrintTo(const QueryReturn& result, std::ostream* os) {
-    *os << "{return";
-    PrintTo(static_cast<const Field&>(result), os);
-    PrintSet("returnAs", result.returnAs, os);
-    PrintSet("referencedAs", result.referencedAs, os);
-    *os << '}';
-}
-
-void PrintTo(const QueryConstraint& constraint, std::ostream* os) {
-    *os << "{constraint op=" << static_cast<int>(constraint.operator_);
-    PrintTo(static_cast<const Field&>(constraint), os);
-    PrintSet("tag", constraint.tag, os);
-    PrintSet("value", constraint.value, os);
-    PrintSet("values", constraint.values, os);
-    PrintSet("reference", constraint.valueReference, os);
-    PrintSet("tolerance", constraint.tolerance, os);
-    *os << '}';
-}
-
-}  // namespace TarnServerProxies::Content
 
 namespace {
 
@@ -116,17 +78,16 @@ QueryConstraint Reference(int n, const wchar_t* alias, std::optional<std::wstrin
 
 TEST(QueryOperatorTable, MapsEveryTextInAnyCaseAndEverythingElseToEqual) {
     using VardelBridge::GetManagedOperator;
-    EXPECT_EQ(GetManagedOperator(L"="), QueryOperator::Equal);
-    EXPECT_EQ(GetManagedOperator(L"!="), QueryOperator::NotEqual);
-    EXPECT_EQ(GetManagedOperator(L"like"), QueryOperator::Like);
-    EXPECT_EQ(GetManagedOperator(L"LiKe"), QueryOperator::Like);
-    EXPECT_EQ(GetManagedOperator(L"<"), QueryOperator::Less);
-    EXPECT_EQ(GetManagedOperator(L"<="), QueryOperator::LessOrEqual);
-    EXPECT_EQ(GetManagedOperator(L">"), QueryOperator::Greater);
-    EXPECT_EQ(GetManagedOperator(L">="), QueryOperator::GreaterOrEqual);
-    EXPECT_EQ(GetManagedOperator(L"in"), QueryOperator::In);
-    for (const wchar_t* other : {L"", L"==", L"<>", L" =", L"between"}) {
-        EXPECT_EQ(GetManagedOperator(other), QueryOperator::Equal);
+    const std::pair<const wchar_t*, QueryOperator> table[] = {
+        {L"!=", QueryOperator::NotEqual}, {L"LiKe", QueryOperator::Like},
+        {L"<", QueryOperator::Less},      {L"<=", QueryOperator::LessOrEqual},
+        {L">", QueryOperator::Greater},   {L">=", QueryOperator::GreaterOrEqual},
+        {L"in", QueryOperator::In},       {L"=", QueryOperator::Equal},
+        {L"==", QueryOperator::Equal},    {L"<>", QueryOperator::Equal},
+        {L" =", QueryOperator::Equal},    {L"", QueryOperator::Equal},
+    };
+    for (const auto& [text, expected] : table) {
+        EXPECT_EQ(GetManagedOperator(text), expected) << testing::PrintToString(text);
     }
 }
 

@@ -20,17 +20,15 @@ std::wstring Wide(std::initializer_list<std::uint32_t> code_points) {
     return text;
 }
 
-TEST(Utf16, SupplementaryCodePointsBecomePairsAndBack) {
+TEST(Utf16, SupplementaryCodePointsBecomePairsAndUnencodableOnesReplacement) {
     const std::wstring text = Wide({0x41, 0xFFFF, 0x10000, 0x1F600, 0x10FFFF});
     const std::u16string units = ToUtf16(text);
     EXPECT_EQ(units,
               (std::u16string{0x41, 0xFFFF, 0xD800, 0xDC00, 0xD83D, 0xDE00, 0xDBFF, 0xDFFF}));
     EXPECT_EQ(FromUtf16(units), text);
-}
-
-TEST(Utf16, UnencodableValuesBecomeReplacement) {
-    const std::wstring text = Wide({0xD800, 0xDFFF, 0x110000, 0xFFFFFFFF, 0x61});
-    EXPECT_EQ(ToUtf16(text), (std::u16string{0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 0x61}));
+    // Surrogates and values beyond U+10FFFF cannot be encoded.
+    EXPECT_EQ(ToUtf16(Wide({0xD800, 0xDFFF, 0x110000, 0xFFFFFFFF, 0x61})),
+              (std::u16string{0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 0x61}));
 }
 
 TEST(Utf16, LoneSurrogatesDecodeToReplacement) {
@@ -42,23 +40,17 @@ TEST(Utf16, LoneSurrogatesDecodeToReplacement) {
     EXPECT_EQ(FromUtf16(std::u16string{}), L"");
 }
 
-TEST(Utf8, EncodesEachSequenceLength) {
+TEST(Utf8, EncodesEachSequenceLengthAndReplacesUnencodableValues) {
     EXPECT_EQ(ToUtf8(Wide({0x7F, 0x80, 0x7FF, 0x800, 0xFFFF, 0x10000, 0x10FFFF})),
               "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF");
-}
-
-TEST(Utf8, UnencodableValuesBecomeReplacement) {
     EXPECT_EQ(ToUtf8(Wide({0xD800, 0x110000})), "\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
-TEST(Utf8, RoundTripsScalarValuesAroundEveryBoundary) {
+TEST(Utf8, RoundTripsScalarValuesAroundEveryBoundaryKeepingAByteOrderMark) {
     const std::wstring text = Wide({0x00, 0x7F, 0x80, 0x7FF, 0x800, 0xD7FF, 0xE000, 0xFEFF, 0xFFFD,
                                     0xFFFF, 0x10000, 0x10FFFF});
     EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
-}
-
-TEST(Utf8, ByteOrderMarkIsKept) {
-    EXPECT_EQ(FromUtf8("\xEF\xBB\xBFx"), Wide({0xFEFF, 0x78}));
+    EXPECT_EQ(FromUtf8("\xEF\xBB\xBFx"), Wide({0xFEFF, 0x78}));  // a byte order mark is kept
 }
 
 TEST(Utf8, IllFormedInputGivesOneReplacementPerMaximalSubpart) {

@@ -236,35 +236,14 @@ TEST_F(FavoritesBrowse, ChildItemsAreConfirmedFamiliesThenMembersWithTheirLibrar
     Store(context).Load();
     EXPECT_EQ(Store(context).LibraryName(Impl(context), kLibraryB), L"B");
     EXPECT_EQ(CallsOf(Method::FindKnowledgeLibraries), 5u);
+
+    // A node id the server refuses drops only its own entry.
+    BrowseIds work;
+    ASSERT_EQ(Store(context).GetChildItems(&context, Set(context, L"S2"), work), S_OK);
+    EXPECT_EQ(FavoriteIds(work), (Strings{L"S2#B2"}));
 }
 
-TEST_F(FavoritesBrowse, ANodeTheServerRefusesDropsOnlyItsOwnEntry) {
-    const Vardel::CContext context = Open();
-    BrowseIds items;
-    ASSERT_EQ(Store(context).GetChildItems(&context, Set(context, L"S2"), items), S_OK);
-    EXPECT_EQ(FavoriteIds(items), (Strings{L"S2#B2"}));
-}
-
-TEST_F(FavoritesBrowse, OtherParentsAndContextsAreRefusedWithOutputUntouched) {
-    const Vardel::CContext context = Open();
-    CFavoritesData& store = Store(context);
-    BrowseIds items;
-    ASSERT_EQ(store.GetChildItems(&context, Set(context, L"S1"), items), S_OK);
-    const CBrowseId refused[] = {
-        CBrowseId(), VardelUtils::CreateCategoryId(&context, Id(1), {L"A"}),
-        VardelUtils::CreateFamilyId(&context, Id(11), {L"A"}), items.at(0)};
-    for (const CBrowseId& parent : refused) {
-        BrowseIds out = kSentinel;
-        EXPECT_EQ(store.GetSubFolders(&context, parent, out), E_INVALIDARG);
-        EXPECT_EQ(store.GetChildItems(&context, parent, out), E_INVALIDARG);
-        EXPECT_EQ(NamesOf(out), (Strings{L"sentinel"}));
-    }
-    BrowseIds out;
-    EXPECT_EQ(store.GetSubFolders(nullptr, Set(context, L"S1"), out), E_INVALIDARG);
-    EXPECT_EQ(store.GetChildItems(nullptr, Set(context, L"S1"), out), E_INVALIDARG);
-}
-
-TEST_F(FavoritesBrowse, ParentsAreTheNodesTheListingsMake) {
+TEST_F(FavoritesBrowse, ParentsAreTheListingNodesAndForeignNodesAreRefusedUntouched) {
     const Vardel::CContext context = Open();
     CFavoritesData& store = Store(context);
     const CBrowseId home = Set(context, L"S1");
@@ -273,7 +252,6 @@ TEST_F(FavoritesBrowse, ParentsAreTheNodesTheListingsMake) {
     ASSERT_EQ(store.GetSubFolders(&context, home, folders), S_OK);
     ASSERT_EQ(store.GetChildItems(&context, home, items), S_OK);
     const CBrowseId linked = folders.at(0);
-    const CBrowseId screws = folders.at(2);
     BrowseIds inLink;
     ASSERT_EQ(store.GetSubFolders(&context, linked, inLink), S_OK);
     ASSERT_EQ(store.GetChildItems(&context, linked, inLink), S_OK);
@@ -292,35 +270,42 @@ TEST_F(FavoritesBrowse, ParentsAreTheNodesTheListingsMake) {
         }
     };
     expectParent(items.at(0), home);
-    expectParent(linked, home);
     expectParent(inLink[1], linked);
     expectParent(VardelUtils::CreateFavoriteId(&context, L"x", L"S1#F1#X",
                                                Vardel::BrowseFavoriteFolder, {}, L""),
-                 screws);
+                 folders.at(2));
     expectParent(VardelUtils::CreateFavoriteId(&context, Id(11), L"S1#L1#" + Id(2) + L"#" + Id(11),
                                                Vardel::BrowseFamily, {L"A"}, L""),
                  inLink[0]);
-
     // A set root has no parent.
     CBrowseId parent = kSentinel[0];
     ASSERT_EQ(store.GetParentFolder(&context, home, parent), S_OK);
     EXPECT_TRUE(parent.IsNULL());
 
-    // Nodes outside the store, or without a favorite path, are refused
-    // with the output untouched.
-    const CBrowseId refused[] = {
-        CBrowseId(), VardelUtils::CreateFamilyId(&context, Id(11), {L"A"}),
-        VardelUtils::CreateFavoriteId(&context, L"x", L"S9#X", Vardel::BrowseFavoriteFolder, {},
-                                      L""),
-        VardelUtils::CreateFavoriteId(&context, L"x", L"S1#NOPE#X", Vardel::BrowseFavoriteFolder,
-                                      {}, L""),
-        VardelUtils::CreateFavoriteId(&context, L"x", L"S1#N1#X", Vardel::BrowseFavoriteFolder, {},
-                                      L"")};
-    for (const CBrowseId& node : refused) {
+    // Listings of anything but a set, folder or link, parents of nodes outside
+    // the store or without a favorite path, and calls without a context are
+    // refused with the output untouched.
+    const CBrowseId family = VardelUtils::CreateFamilyId(&context, Id(11), {L"A"});
+    for (const CBrowseId& node :
+         {CBrowseId(), VardelUtils::CreateCategoryId(&context, Id(1), {L"A"}), family, items[0]}) {
+        BrowseIds out = kSentinel;
+        EXPECT_EQ(store.GetSubFolders(&context, node, out), E_INVALIDARG);
+        EXPECT_EQ(store.GetChildItems(&context, node, out), E_INVALIDARG);
+        EXPECT_EQ(NamesOf(out), (Strings{L"sentinel"}));
+    }
+    const auto folder = [&](const std::wstring& path) {
+        return VardelUtils::CreateFavoriteId(&context, L"x", path, Vardel::BrowseFavoriteFolder, {},
+                                             L"");
+    };
+    for (const CBrowseId& node :
+         {CBrowseId(), family, folder(L"S9#X"), folder(L"S1#NOPE#X"), folder(L"S1#N1#X")}) {
         parent = kSentinel[0];
         EXPECT_EQ(store.GetParentFolder(&context, node, parent), E_INVALIDARG);
         EXPECT_EQ(parent.GetInternalName(), L"sentinel");
     }
+    BrowseIds out;
+    EXPECT_EQ(store.GetSubFolders(nullptr, home, out), E_INVALIDARG);
+    EXPECT_EQ(store.GetChildItems(nullptr, home, out), E_INVALIDARG);
     EXPECT_EQ(store.GetParentFolder(nullptr, items.at(0), parent), E_INVALIDARG);
 }
 

@@ -107,21 +107,6 @@ TEST(XmlNodeEdit, RemovedAndClonedNodesOutliveTheirDocument) {
     EXPECT_EQ(XmlOf(removed.CloneNode(false)), L"<A x=\"1\"/>");
 }
 
-TEST(XmlNodeEdit, RemovedNodeCanBeInsertedAgain) {
-    XMLParser parser = ParsedXml(L"<R><A/><B/></R>");
-    XMLNode root = parser.GetRootNode();
-    XMLNode a;
-    ASSERT_TRUE(root.GetChildNode(L"A", a));
-    ASSERT_TRUE(a.RemoveThisNode(false));
-    EXPECT_TRUE(root.AppendChild(a).IsNode());
-    ASSERT_TRUE(a.RemoveThisNode(false));
-    XMLNode clone = a.CloneNode(true);
-    EXPECT_TRUE(root.AppendChild(clone).IsNode());
-    EXPECT_TRUE(a.AppendChild(root.AddNode(L"N")).IsNode());
-    EXPECT_EQ(XmlOf(root), L"<R><B/><A/></R>");
-    EXPECT_EQ(XmlOf(a), L"<A><N/></A>");
-}
-
 TEST(XmlNodeEdit, RemoveChildNodeAndGetOrAddNode) {
     XMLParser parser = ParsedXml(L"<R><A/><A/><B/></R>");
     XMLNode root = parser.GetRootNode();

@@ -27,18 +27,6 @@ TEST(XmlNode, EmptyNodeFailsEverythingQuietly) {
     EXPECT_TRUE(empty.IsSameNode(XMLNode()));
 }
 
-TEST(XmlNode, IdentityIsTheNodeNotItsContent) {
-    XMLParser parser = ParsedXml(L"<R><A/><A/></R>");
-    XMLNode root = parser.GetRootNode();
-    XMLNode first, second, again;
-    ASSERT_TRUE(root.GetChildNodeByIdx(0, first));
-    ASSERT_TRUE(root.GetChildNodeByIdx(1, second));
-    ASSERT_TRUE(root.GetFirstChildNode(again));
-    EXPECT_TRUE(first.IsSameNode(again));
-    EXPECT_FALSE(first.IsSameNode(second));
-    EXPECT_FALSE(first.IsSameNode(XMLNode()));
-}
-
 TEST(XmlNode, NamesOfEveryKind) {
     XMLParser parser = ParsedXml(L"<p:R xmlns:p='urn:p'>t<!--c--><![CDATA[d]]><?pi x?><E/></p:R>");
     XMLNode root = parser.GetRootNode();

@@ -113,10 +113,6 @@ TEST(XmlXPath, DocumentOrderHoldsAfterMovingElements) {
     EXPECT_EQ(order, L"312");
 }
 
-}  // namespace
-
-namespace {
-
 // The forms family rows use are answered without the XPath engine; prefixing
 // "self::node()/" sends the same question to the engine.
 TEST(XmlXPath, CellLookupFormsAgreeWithTheEngine) {
