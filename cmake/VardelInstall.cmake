@@ -1,13 +1,13 @@
 # Installs the headers, the shared library, the CMake package (find_package
-# (Vardel) giving Vardel::vardel) and the pkg-config file vardel.pc.
+# (Vardel) giving Vardel::vardel and Vardel::catalog) and the pkg-config file vardel.pc.
 include(CMakePackageConfigHelpers)
 
 set(VARDEL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Vardel)
 
-install(TARGETS vardel EXPORT VardelTargets
+install(TARGETS vardel vardel_catalog EXPORT VardelTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(DIRECTORY include/vardel DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(DIRECTORY include/vardel catalog/include/vardel DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES ${PROJECT_BINARY_DIR}/include/vardel/version.h
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vardel)
 install(EXPORT VardelTargets NAMESPACE Vardel:: DESTINATION ${VARDEL_CMAKE_DIR})

@@ -1,0 +1,112 @@
+// The in-memory form of one library folder as the source readers give it to
+// the importer: the library's identity and readers, its category-parameter
+// definitions, its category tree and, one at a time, its families. Every
+// family reaches the store as a family document of the system's own format
+// (rendered from a CSV table, or as read), together with the facts the store
+// indexes (names, categories, member values of mapped columns).
+//
+// Texts are wide; documents are UTF-8 bytes as they are stored and served.
+// Language tags are kept lower-cased, so "en-US" and "EN-us" are one key.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "vardel/guid.h"
+
+namespace VardelCatalog {
+
+using Vardel::Guid;
+
+/// Text per language tag (lower-cased).
+using LocalizedTexts = std::map<std::wstring, std::wstring>;
+
+struct ParameterSource {
+    Guid id;
+    LocalizedTexts names;
+    std::wstring valueType = L"string";  ///< "string", "double", "integer" or "boolean".
+    std::wstring unitType;
+    std::wstring refName;
+    std::optional<Guid> usesDefinition;
+    bool localized = false;
+    bool optional = false;
+    bool repeatable = false;
+    bool noIndex = false;
+    bool definitionOnly = false;
+    bool appliesToMember = true;
+    int line = 0;  ///< Where it stands in library.xml, for messages.
+};
+
+struct CategorySource {
+    Guid id;
+    LocalizedTexts names;
+    bool hidden = false;
+    std::wstring domain;  ///< Already inherited from the parent when not given.
+    std::wstring mnemonic;
+    bool specialAuthoring = false;
+    std::wstring icon;
+    std::wstring lastModified;  ///< "YYYY-MM-DDThh:mm:ssZ", the library's when not given.
+    Guid revisionId;
+    std::vector<Guid> parameters;  ///< Its own, in order.
+    std::vector<CategorySource> children;
+    int line = 0;
+};
+
+/// library.xml of one folder; the families are read one by one afterwards.
+struct LibrarySource {
+    std::filesystem::path folder;
+    std::wstring name;
+    Guid id;
+    std::wstring defaultLanguage;  ///< Lower-cased.
+    std::wstring lastModified;
+    std::vector<std::wstring> readers;  ///< Empty: everybody may read it.
+    std::vector<ParameterSource> parameters;
+    std::vector<CategorySource> categories;  ///< The roots, in document order.
+};
+
+struct ColumnSource {
+    std::wstring id;
+    std::wstring valueType = L"string";
+    std::wstring unitType;
+    std::wstring formula;  ///< The column-wide value; empty for a plain column.
+};
+
+struct MemberSource {
+    std::wstring rowId;
+    /// One text per column of the family, in column order; empty is "no value".
+    std::vector<std::wstring> cells;
+};
+
+/// A category parameter driven by a column of the family table.
+struct ParameterColumn {
+    Guid parameter;
+    std::size_t column = 0;  ///< Index into FamilySource::columns.
+};
+
+struct FamilySource {
+    std::filesystem::path file;  ///< The description or family document, for messages.
+    Guid id;
+    LocalizedTexts displayNames;
+    LocalizedTexts descriptions;
+    bool isFeature = false;
+    std::wstring standard;
+    std::wstring standardsOrganization;
+    std::wstring manufacturer;
+    std::wstring folderName;
+    std::wstring lastModified;
+    Guid revisionId;
+    std::wstring thumbnail;
+    std::wstring parentLibraryName;
+    std::wstring parentFamilyName;
+    std::vector<Guid> categories;  ///< Categories of the library that hold it.
+    std::vector<ColumnSource> columns;
+    std::vector<MemberSource> members;
+    std::vector<ParameterColumn> parameterColumns;
+    std::string document;                         ///< The family document, UTF-8.
+    std::map<std::wstring, std::string> strings;  ///< Strings document per language, UTF-8.
+};
+
+}  // namespace VardelCatalog
