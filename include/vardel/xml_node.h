@@ -56,6 +56,10 @@ class VARDEL_API XMLNode {
     bool SetNodeValue(const std::wstring& value);
     /// The serialised text of this node and its subtree.
     bool GetXml(std::wstring& xml) const;
+    /// The 1-based line of the parsed text where this node stands (an
+    /// attribute: its element's line); 0 for an empty node and for nodes
+    /// made after parsing.
+    int GetLineNumber() const;
 
     /// Number of children of every kind; 0 for an empty node.
     int GetChildCount() const;

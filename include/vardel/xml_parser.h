@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "vardel/export.h"
 #include "vardel/xml_node.h"
@@ -43,6 +44,14 @@ class VARDEL_API XMLParser {
     /// (UTF-8 when neither). False without touching the document when the
     /// file cannot be read; a file that does not parse leaves it empty.
     bool LoadXmlDocument(const wchar_t* path);
+    /// Loads `bytes` as LoadXmlDocument loads the content of a file.
+    bool LoadXmlBytes(std::string_view bytes);
+    /// Why the last SetXml, LoadXmlDocument or LoadXmlBytes failed to parse:
+    /// the parser's message (English) and the 1-based line it stopped at (0
+    /// when unknown). False, leaving both untouched, when the last parse
+    /// succeeded or there was none; a file that could not be read is no
+    /// parse and changes nothing.
+    bool GetParseError(int& line, std::wstring& message) const;
     /// Saves the document to `path`, or to a new GUID-named ".xml" file in
     /// the temporary folder when `path` is null. With `format` the tree is
     /// indented in place first (two spaces a level, at most 78). The file is

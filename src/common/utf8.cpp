@@ -14,25 +14,6 @@ bool IsScalarValue(char32_t c) {
     return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    auto put = [&out](char32_t byte) { out.push_back(static_cast<char>(byte)); };
-    if (c < 0x80) {
-        put(c);
-    } else if (c < 0x800) {
-        put(0xC0 | (c >> 6));
-        put(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        put(0xE0 | (c >> 12));
-        put(0x80 | ((c >> 6) & 0x3F));
-        put(0x80 | (c & 0x3F));
-    } else {
-        put(0xF0 | (c >> 18));
-        put(0x80 | ((c >> 12) & 0x3F));
-        put(0x80 | ((c >> 6) & 0x3F));
-        put(0x80 | (c & 0x3F));
-    }
-}
-
 // How a lead byte continues: the number of continuation bytes and the range
 // allowed for the first of them. The narrowed ranges after E0, ED, F0 and F4
 // are what rule out overlong forms, encoded surrogates and values past
@@ -94,6 +75,25 @@ char32_t DecodeOne(std::string_view bytes, std::size_t& pos) {
 }
 
 }  // namespace
+
+void AppendUtf8(std::string& out, char32_t c) {
+    auto put = [&out](char32_t byte) { out.push_back(static_cast<char>(byte)); };
+    if (c < 0x80) {
+        put(c);
+    } else if (c < 0x800) {
+        put(0xC0 | (c >> 6));
+        put(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        put(0xE0 | (c >> 12));
+        put(0x80 | ((c >> 6) & 0x3F));
+        put(0x80 | (c & 0x3F));
+    } else {
+        put(0xF0 | (c >> 18));
+        put(0x80 | ((c >> 12) & 0x3F));
+        put(0x80 | ((c >> 6) & 0x3F));
+        put(0x80 | (c & 0x3F));
+    }
+}
 
 std::string ToUtf8(std::wstring_view text) {
     std::string out;

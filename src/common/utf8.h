@@ -10,6 +10,8 @@
 namespace VardelCommon {
 
 std::string ToUtf8(std::wstring_view text);
+/// Appends the UTF-8 bytes of the scalar value `c` (which must be one).
+void AppendUtf8(std::string& out, char32_t c);
 std::wstring FromUtf8(std::string_view bytes);
 
 }  // namespace VardelCommon

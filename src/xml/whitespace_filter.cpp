@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "xml/line_numbers.h"
+
 namespace VardelXml {
 namespace {
 
@@ -80,6 +82,9 @@ void WhitespaceFilter::StartElement(void* context, const xmlChar* localName, con
     filter.preserve_.push_back(PreservesSpace(attributeCount, attributes, inherited));
     xmlSAX2StartElementNs(context, localName, prefix, uri, namespaceCount, namespaces,
                           attributeCount, defaultedCount, attributes);
+    const auto parser = static_cast<xmlParserCtxtPtr>(context);
+    if (parser->input != nullptr)
+        RecordLongLine(parser->node, parser->input->line);
 }
 
 void WhitespaceFilter::EndElement(void* context, const xmlChar* localName, const xmlChar* prefix,

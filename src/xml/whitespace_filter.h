@@ -3,6 +3,7 @@
 // when it is complete (the next tag, comment, processing instruction or
 // CDATA section starts) and freed at once, which costs far less than a pass
 // over the finished tree. xml:space="preserve" keeps them below its element.
+// The same hook records the lines of elements past libxml2's 16-bit range.
 #pragma once
 
 #include <libxml/parser.h>

@@ -1,8 +1,11 @@
 // Identity, names, text and navigation of XMLNode.
 #include "vardel/xml_node.h"
 
+#include <climits>
+
 #include "common/utf8.h"
 #include "vardel/xml_node_array.h"
+#include "xml/line_numbers.h"
 #include "xml/node_access.h"
 #include "xml/xml_serialize.h"
 #include "xml/xml_text.h"
@@ -43,6 +46,13 @@ bool XMLNode::GetNodeName(std::wstring& name) const {
         return false;
     name = VardelXml::NodeName(node_);
     return true;
+}
+
+int XMLNode::GetLineNumber() const {
+    if (node_ == nullptr || node_->type == XML_DOCUMENT_NODE)
+        return 0;
+    const long line = VardelXml::LineOf(node_);
+    return line <= INT_MAX ? static_cast<int>(line) : 0;
 }
 
 bool XMLNode::GetNodeText(std::wstring& text) const {

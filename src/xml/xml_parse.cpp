@@ -14,8 +14,10 @@
 namespace VardelXml {
 namespace {
 
-constexpr int kParseOptions =
-    XML_PARSE_NONET | XML_PARSE_NOENT | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+// Big lines: elements past line 65535 still get a line (from libxml2's
+// text-node record) instead of a capped number.
+constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOENT | XML_PARSE_NOERROR |
+                              XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
 
 // The loader that was installed before ours; other libxml2 users in the host
 // keep it for their own parses.
@@ -41,14 +43,19 @@ bool IsXmlBlank(wchar_t c) {
     return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r';
 }
 
-std::shared_ptr<XmlTree> Parse(std::string_view bytes, const char* encoding, int options) {
-    if (bytes.size() > static_cast<std::size_t>(INT_MAX))
+std::shared_ptr<XmlTree> Parse(std::string_view bytes, const char* encoding, int options,
+                               ParseFailure& failure) {
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
+        failure = {0, "document too large"};
         return nullptr;
+    }
     InstallLoaderOnce();
     const QuietErrors quiet;
     xmlParserCtxtPtr context = xmlNewParserCtxt();
-    if (context == nullptr)
+    if (context == nullptr) {
+        failure = {0, "out of memory"};
         return nullptr;
+    }
     const WhitespaceFilter filter(context);
     parsingHere = true;
     xmlDocPtr doc = xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()),
@@ -56,14 +63,17 @@ std::shared_ptr<XmlTree> Parse(std::string_view bytes, const char* encoding, int
     parsingHere = false;
     // An undeclared prefix is only a namespace error to libxml2; a document
     // using one is not well-formed here.
-    const bool namespacesWellFormed = context->nsWellFormed != 0;
+    const bool wellFormed =
+        doc != nullptr && context->nsWellFormed != 0 && xmlDocGetRootElement(doc) != nullptr;
     xmlFreeParserCtxt(context);
-    if (doc == nullptr)
-        return nullptr;
-    if (!namespacesWellFormed || xmlDocGetRootElement(doc) == nullptr) {
+    if (!wellFormed) {
         xmlFreeDoc(doc);
+        const auto& error = quiet.FirstError();
+        failure = error ? ParseFailure{error->line, error->message}
+                        : ParseFailure{0, "no document element"};
         return nullptr;
     }
+    failure = {};
     return std::make_shared<XmlTree>(doc);
 }
 
@@ -131,11 +141,11 @@ FileHead HeadOf(std::string_view bytes) {
 
 }  // namespace
 
-std::shared_ptr<XmlTree> ParseText(std::wstring_view text) {
+std::shared_ptr<XmlTree> ParseText(std::wstring_view text, ParseFailure& failure) {
     if (!text.empty() && text.front() == 0xFEFF)
         text.remove_prefix(1);
     // The text is handed over as UTF-8 whatever its declaration says.
-    auto tree = Parse(VardelCommon::ToUtf8(text), "UTF-8", XML_PARSE_IGNORE_ENC);
+    auto tree = Parse(VardelCommon::ToUtf8(text), "UTF-8", XML_PARSE_IGNORE_ENC, failure);
     if (tree != nullptr && StartsWithDeclaration(text)) {
         tree->hasDeclaration = true;
         tree->declaredEncoding = EncodingOfDeclaration(text);
@@ -143,9 +153,9 @@ std::shared_ptr<XmlTree> ParseText(std::wstring_view text) {
     return tree;
 }
 
-std::shared_ptr<XmlTree> ParseBytes(std::string_view bytes) {
+std::shared_ptr<XmlTree> ParseBytes(std::string_view bytes, ParseFailure& failure) {
     const FileHead head = HeadOf(bytes);
-    auto tree = Parse(bytes, head.encoding, 0);
+    auto tree = Parse(bytes, head.encoding, 0, failure);
     if (tree != nullptr && StartsWithDeclaration(head.text)) {
         tree->hasDeclaration = true;
         tree->declaredEncoding = EncodingOfDeclaration(head.text);

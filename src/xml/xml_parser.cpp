@@ -34,6 +34,18 @@ std::filesystem::path GenericXmlFilename() {
     return folder / VardelCommon::ToPath(L"{" + guid + L"}.xml");
 }
 
+// Makes a parse result the document's content: the tree, or an empty one
+// and the failure.
+bool Install(VardelXml::Document& document, std::shared_ptr<XmlTree> parsed,
+             const VardelXml::ParseFailure& failure) {
+    const bool ok = parsed != nullptr;
+    document.tree = ok ? std::move(parsed) : EmptyTree();
+    document.parseFailure.reset();
+    if (!ok)
+        document.parseFailure = failure;
+    return ok;
+}
+
 }  // namespace
 
 XMLParser::XMLParser() : document_(std::make_shared<VardelXml::Document>()) {
@@ -51,10 +63,9 @@ XMLParser::~XMLParser() = default;
 bool XMLParser::SetXml(const wchar_t* xml) {
     if (document_ == nullptr)
         return false;
-    auto parsed = xml != nullptr ? VardelXml::ParseText(xml) : nullptr;
-    const bool ok = parsed != nullptr;
-    document_->tree = ok ? std::move(parsed) : EmptyTree();
-    return ok;
+    VardelXml::ParseFailure failure{0, "no text"};
+    auto parsed = xml != nullptr ? VardelXml::ParseText(xml, failure) : nullptr;
+    return Install(*document_, std::move(parsed), failure);
 }
 
 bool XMLParser::LoadXmlDocument(const wchar_t* path) {
@@ -67,10 +78,23 @@ bool XMLParser::LoadXmlDocument(const wchar_t* path) {
         !VardelCommon::ReadWholeFile(file, bytes)) {
         return false;
     }
-    auto parsed = VardelXml::ParseBytes(bytes);
-    const bool ok = parsed != nullptr;
-    document_->tree = ok ? std::move(parsed) : EmptyTree();
-    return ok;
+    return LoadXmlBytes(bytes);
+}
+
+bool XMLParser::LoadXmlBytes(std::string_view bytes) {
+    if (document_ == nullptr)
+        return false;
+    VardelXml::ParseFailure failure;
+    auto parsed = VardelXml::ParseBytes(bytes, failure);
+    return Install(*document_, std::move(parsed), failure);
+}
+
+bool XMLParser::GetParseError(int& line, std::wstring& message) const {
+    if (document_ == nullptr || !document_->parseFailure)
+        return false;
+    line = document_->parseFailure->line;
+    message = VardelXml::FromXml(document_->parseFailure->message);
+    return true;
 }
 
 bool XMLParser::SaveXmlDocument(const wchar_t* path, bool format) {

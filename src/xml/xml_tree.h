@@ -11,6 +11,7 @@
 #include <libxml/xpath.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -56,9 +57,18 @@ class XmlTree {
     std::unordered_map<std::string, xmlXPathCompExprPtr> compiled_;
 };
 
-/// The document object that copies of a parser share: the tree it holds now.
+/// Why a parse failed: libxml2's message and the line it stopped at (0 when
+/// unknown).
+struct ParseFailure {
+    int line = 0;
+    std::string message;
+};
+
+/// The document object that copies of a parser share: the tree it holds now
+/// and, when the last parse into it failed, why.
 struct Document {
     std::shared_ptr<XmlTree> tree;
+    std::optional<ParseFailure> parseFailure;
 };
 
 }  // namespace VardelXml

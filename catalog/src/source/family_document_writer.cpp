@@ -1,0 +1,223 @@
+#include "source/family_document_writer.h"
+
+#include <set>
+
+#include "source/xml_escape.h"
+
+namespace VardelCatalog {
+namespace {
+
+constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+
+// Element by element, one per line, so a reader's messages name useful lines.
+class XmlText {
+  public:
+    explicit XmlText(std::string& out) : out_(out) {}
+
+    XmlText& Open(std::string_view name) {
+        out_ += '<';
+        out_ += name;
+        opened_ = name;
+        return *this;
+    }
+    XmlText& Attribute(std::string_view name, std::wstring_view value) {
+        out_ += ' ';
+        out_ += name;
+        out_ += "=\"";
+        AppendEscaped(out_, value);
+        out_ += '"';
+        return *this;
+    }
+    void Children() { out_ += ">\n"; }
+    void Empty() { out_ += "/>\n"; }
+    /// Text content and the end tag of the element opened last. Readers drop
+    /// text that is only blanks unless told to keep it, and a blank value is
+    /// still a value.
+    void Text(std::wstring_view text) {
+        if (!text.empty() && text.find_first_not_of(L" \t\r\n") == std::wstring_view::npos)
+            out_ += " xml:space=\"preserve\"";
+        out_ += '>';
+        AppendEscaped(out_, text);
+        Close(opened_);
+    }
+    void Close(std::string_view name) {
+        out_ += "</";
+        out_ += name;
+        out_ += ">\n";
+    }
+
+  private:
+    std::string& out_;
+    std::string_view opened_;
+};
+
+// The text in `language`, else in the first language that has one.
+std::wstring_view Pick(const LocalizedTexts& texts, const std::wstring& language) {
+    const auto found = texts.find(language);
+    if (found != texts.end())
+        return found->second;
+    return texts.empty() ? std::wstring_view() : std::wstring_view(texts.begin()->second);
+}
+
+std::wstring_view BooleanText(bool value) {
+    return value ? L"true" : L"false";
+}
+
+void WriteRoot(XmlText& xml, const FamilySource& family, const std::wstring& language) {
+    xml.Open("Family")
+        .Attribute("InternalName", family.id.ToString())
+        .Attribute("DisplayName", Pick(family.displayNames, language))
+        .Attribute("Description", Pick(family.descriptions, language))
+        .Attribute("RevisionId", family.revisionId.ToString())
+        .Attribute("LastModifiedTime", family.lastModified)
+        .Attribute("Manufacturer", family.manufacturer)
+        .Attribute("StandardsOrg", family.standardsOrganization)
+        .Attribute("Standard", family.standard)
+        .Attribute("FolderName", family.folderName)
+        .Attribute("ParentLibraryName", family.parentLibraryName)
+        .Attribute("ParentFamilyName", family.parentFamilyName)
+        .Attribute("DataTypeCategory", family.isFeature ? kFeatureDataType : kPartDataType)
+        .Children();
+    if (!family.thumbnail.empty()) {
+        xml.Open("Thumbnail").Children();
+        xml.Open("File").Attribute("FullFileName", family.thumbnail).Empty();
+        xml.Close("Thumbnail");
+    }
+}
+
+void WriteCategories(XmlText& xml, const FamilySource& family,
+                     std::span<const MappedParameter> mapped) {
+    xml.Open("Categories").Children();
+    for (const Guid& category : family.categories) {
+        xml.Open("Category")
+            .Attribute("InternalName", category.ToString())
+            .Attribute("Hidden", L"false")
+            .Children();
+        for (std::size_t i = 0; i < mapped.size(); ++i) {
+            if (mapped[i].category != category)
+                continue;
+            xml.Open("CategoryParameter")
+                .Attribute("InternalName", family.parameterColumns[i].parameter.ToString())
+                .Attribute("ValueLocalized", BooleanText(mapped[i].localized))
+                .Empty();
+        }
+        xml.Close("Category");
+    }
+    xml.Close("Categories");
+}
+
+void WriteParameterMap(XmlText& xml, const FamilySource& family,
+                       std::span<const MappedParameter> mapped) {
+    xml.Open("ParameterMap").Children();
+    xml.Open("MemberParametersMap").Children();
+    xml.Open("ParamsToColumn").Children();
+    for (std::size_t i = 0; i < mapped.size(); ++i) {
+        const ParameterColumn& map = family.parameterColumns[i];
+        xml.Open("ParamToColumn")
+            .Attribute("TableColumn", family.columns[map.column].id)
+            .Children();
+        xml.Open("CategoryParameterRef")
+            .Attribute("Category", mapped[i].category.ToString())
+            .Attribute("CategoryParameter", map.parameter.ToString())
+            .Empty();
+        xml.Close("ParamToColumn");
+    }
+    xml.Close("ParamsToColumn");
+    xml.Close("MemberParametersMap");
+    xml.Close("ParameterMap");
+}
+
+void WriteTable(XmlText& xml, const FamilySource& family, std::span<const ColumnLook> looks,
+                const std::wstring& language) {
+    xml.Open("FamilyTable").Children();
+    xml.Open("Columns").Children();
+    for (std::size_t c = 0; c < family.columns.size(); ++c) {
+        const ColumnSource& column = family.columns[c];
+        const auto title = looks[c].titles.find(language);
+        xml.Open("Column")
+            .Attribute("ColumnId", column.id)
+            .Attribute("Title", title != looks[c].titles.end() ? title->second : column.id)
+            .Attribute("ValueType", column.valueType)
+            .Attribute("UnitType", column.unitType)
+            .Attribute("KeyWeight", std::to_wstring(looks[c].keyWeight))
+            .Attribute("Hidden", BooleanText(looks[c].hidden))
+            .Empty();
+    }
+    xml.Close("Columns");
+    xml.Open("Rows").Children();
+    for (const MemberSource& member : family.members) {
+        xml.Open("Row").Attribute("RowId", member.rowId).Children();
+        for (std::size_t c = 0; c < member.cells.size(); ++c) {
+            if (!member.cells[c].empty())
+                xml.Open("Cell").Attribute("ColumnId", family.columns[c].id).Text(member.cells[c]);
+        }
+        xml.Close("Row");
+    }
+    xml.Close("Rows");
+    xml.Close("FamilyTable");
+}
+
+// Every language that has a name, a description or a title.
+std::set<std::wstring> LanguagesOf(const FamilySource& family, std::span<const ColumnLook> looks) {
+    std::set<std::wstring> languages;
+    for (const auto* texts : {&family.displayNames, &family.descriptions}) {
+        for (const auto& [language, text] : *texts)
+            languages.insert(language);
+    }
+    for (const ColumnLook& look : looks) {
+        for (const auto& [language, text] : look.titles)
+            languages.insert(language);
+    }
+    return languages;
+}
+
+std::string StringsDocument(const FamilySource& family, std::span<const ColumnLook> looks,
+                            const std::wstring& language) {
+    std::string out(kDeclaration);
+    XmlText xml(out);
+    xml.Open("FamilyStrings").Attribute("xml:lang", language).Children();
+    if (const auto name = family.displayNames.find(language); name != family.displayNames.end())
+        xml.Open("DisplayName").Text(name->second);
+    if (const auto text = family.descriptions.find(language); text != family.descriptions.end())
+        xml.Open("Description").Text(text->second);
+    bool tableOpen = false;
+    for (std::size_t c = 0; c < looks.size(); ++c) {
+        const auto title = looks[c].titles.find(language);
+        if (title == looks[c].titles.end())
+            continue;
+        if (!tableOpen)
+            xml.Open("Table").Children();
+        tableOpen = true;
+        xml.Open("ColumnStrings").Attribute("ColumnId", family.columns[c].id).Children();
+        xml.Open("Title").Text(title->second);
+        xml.Close("ColumnStrings");
+    }
+    if (tableOpen)
+        xml.Close("Table");
+    xml.Close("FamilyStrings");
+    return out;
+}
+
+}  // namespace
+
+void RenderFamilyDocuments(FamilySource& family, std::span<const ColumnLook> looks,
+                           std::span<const MappedParameter> mapped,
+                           std::wstring_view defaultLanguage) {
+    std::string& out = family.document;
+    out.clear();
+    out.reserve(1024 + 48 * family.columns.size() * (family.members.size() + 2));
+    out += kDeclaration;
+    XmlText xml(out);
+    const std::wstring language(defaultLanguage);
+    WriteRoot(xml, family, language);
+    WriteCategories(xml, family, mapped);
+    WriteParameterMap(xml, family, mapped);
+    WriteTable(xml, family, looks, language);
+    xml.Close("Family");
+
+    family.strings.clear();
+    for (const std::wstring& other : LanguagesOf(family, looks))
+        family.strings.emplace(other, StringsDocument(family, looks, other));
+}
+
+}  // namespace VardelCatalog

@@ -1,0 +1,43 @@
+// Renders a family read from a CSV table into the system's own family
+// document and its strings documents (layout in docs/catalog-format.md),
+// so the catalogue holds one kind of family. The text is composed directly
+// (every text through one escaping function), not built as a tree: this runs
+// once per family on the import's hot path.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "source/library_source.h"
+
+namespace VardelCatalog {
+
+/// What a family document says about a column beyond FamilySource's columns.
+struct ColumnLook {
+    LocalizedTexts titles;
+    int keyWeight = 0;
+    bool hidden = false;
+};
+
+/// What it says about a mapped parameter: the family's category that has it,
+/// and whether its values are localized.
+struct MappedParameter {
+    Guid category;
+    bool localized = false;
+};
+
+/// Fills family.document and family.strings from the rest of `family`;
+/// `looks` runs parallel to family.columns, `mapped` to
+/// family.parameterColumns. Names, descriptions and titles in
+/// `defaultLanguage` (else the first language that has one) go into the
+/// document's attributes; there is one strings document per language that
+/// has any of them.
+void RenderFamilyDocuments(FamilySource& family, std::span<const ColumnLook> looks,
+                           std::span<const MappedParameter> mapped,
+                           std::wstring_view defaultLanguage);
+
+/// DataTypeCategory of feature and part families.
+inline constexpr std::wstring_view kFeatureDataType = L"9ce1a3c8-5164-4421-8b65-e51b0a387cfc";
+inline constexpr std::wstring_view kPartDataType = L"c0e0b642-3bcb-4cc8-9e80-f96d35c4afa4";
+
+}  // namespace VardelCatalog

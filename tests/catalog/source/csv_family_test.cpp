@@ -1,0 +1,325 @@
+// CSV families: the family read from a description and its table, the family
+// document and strings documents rendered from it (read back through the XML
+// layer and the family-document reader), row ids, cell checks and every
+// fault with its place.
+#include <gtest/gtest.h>
+
+#include "source/family_document_writer.h"
+#include "source/name_guid.h"
+#include "source_test_util.h"
+#include "vardel/xml_parser.h"
+
+namespace VardelSourceTest {
+namespace {
+
+// Columns in another order than the header; d maps parameter 1 (of category
+// 10, the parent of 11), n parameter 3 (of 20).
+const std::string kChildren = R"(
+  <Name Lang="en-US">Hex screw</Name><Name Lang="DE-de">Sechskantschraube</Name>
+  <Description Lang="en-US">Fully threaded</Description>
+  <Category Ref="@11"/><Category Ref="@20"/>
+  <Column Name="d" Type="Double" Unit="mm"/>
+  <Column Name="size" Key="1"><Title Lang="de-DE">Größe</Title><Title Lang="en-US">Size</Title></Column>
+  <Column Name="n" Type="integer" Key="2"/>
+  <Column Name="ok" Type="boolean" Hidden="true"/>
+  <Map Parameter="@3" Column="n"/><Map Parameter="@1" Column="d"/>)";
+const std::string kTable = "size,d,n,ok\nM8,8,3,true\n\nM10,,-4,0\nM12,12.5,,\n";
+
+using Cells = std::vector<std::wstring>;
+
+class CsvFamily : public ::testing::Test {
+  protected:
+    // Reads the description and table from files of the folder.
+    bool Read(const std::string& children, const std::string& table,
+              const std::string& attributes = "") {
+        const auto file =
+            folder.Write("families/sub/f.csvfamily.xml", CsvDescriptionXml(children, attributes));
+        folder.Write("families/sub/f.csv", table);
+        return ReadFamily(file, index, family, error);
+    }
+    // Reads them from memory, as the fuzz target does.
+    bool Parse(const std::string& children, const std::string& table,
+               const std::string& attributes = "") {
+        return ParseCsvFamily(CsvDescriptionXml(children, attributes), table,
+                              "lib/families/f.csvfamily.xml", index, family, error);
+    }
+
+    LibraryFolder folder;
+    LibraryIndex index{folder.Library()};
+    FamilySource family;
+    SourceError error;
+};
+
+XMLNode Root(const std::string& document) {
+    XMLParser parser;
+    EXPECT_TRUE(parser.LoadXmlBytes(document)) << document;
+    return parser.GetRootNode();
+}
+
+// The attribute `name` of the node `xpath` selects, or its text without a name.
+std::wstring At(const XMLNode& from, const wchar_t* xpath, const wchar_t* name = nullptr) {
+    XMLNode node;
+    std::wstring value;
+    EXPECT_TRUE(from.GetChildNode(xpath, node)) << xpath;
+    EXPECT_TRUE(name != nullptr ? node.GetProperty(name, value) : node.GetNodeText(value));
+    return value;
+}
+
+int Count(const XMLNode& from, const wchar_t* xpath) {
+    XMLNodeArray nodes;
+    from.SelectChildNodes(xpath, nodes);
+    return nodes.GetSize();
+}
+
+// The rendered documents, read back as a family document, give the family.
+void ExpectReadsBack(const FamilySource& csv, const LibraryIndex& index) {
+    std::vector<StringsFile> strings;
+    for (const auto& [language, bytes] : csv.strings)
+        strings.emplace_back("f.strings.xml", bytes);
+    FamilySource back;
+    SourceError error;
+    ASSERT_TRUE(ParseFamilyDocument(csv.document, strings, "f.family.xml", index, back, error))
+        << error.ToString();
+    EXPECT_EQ(std::tie(back.id, back.revisionId, back.lastModified, back.isFeature, back.thumbnail,
+                       back.manufacturer, back.displayNames, back.descriptions, back.categories),
+              std::tie(csv.id, csv.revisionId, csv.lastModified, csv.isFeature, csv.thumbnail,
+                       csv.manufacturer, csv.displayNames, csv.descriptions, csv.categories));
+    ASSERT_EQ(back.columns.size(), csv.columns.size());
+    for (std::size_t c = 0; c < csv.columns.size(); ++c) {
+        EXPECT_EQ(std::tie(back.columns[c].id, back.columns[c].valueType, back.columns[c].unitType),
+                  std::tie(csv.columns[c].id, csv.columns[c].valueType, csv.columns[c].unitType));
+    }
+    ASSERT_EQ(back.members.size(), csv.members.size());
+    for (std::size_t r = 0; r < csv.members.size(); ++r) {
+        EXPECT_EQ(back.members[r].rowId, csv.members[r].rowId);
+        EXPECT_EQ(back.members[r].cells, csv.members[r].cells);
+    }
+    ASSERT_EQ(back.parameterColumns.size(), csv.parameterColumns.size());
+    for (std::size_t m = 0; m < csv.parameterColumns.size(); ++m) {
+        EXPECT_EQ(back.parameterColumns[m].parameter, csv.parameterColumns[m].parameter);
+        EXPECT_EQ(back.parameterColumns[m].column, csv.parameterColumns[m].column);
+    }
+}
+
+TEST_F(CsvFamily, ReadsTheFamilyInHeaderOrder) {
+    ASSERT_TRUE(Read(kChildren, kTable)) << error.ToString();
+    EXPECT_EQ(family.file, folder.path() / "families/sub/f.csvfamily.xml");
+    EXPECT_EQ(family.id, GuidOf(100));
+    EXPECT_EQ(family.displayNames,
+              (LocalizedTexts{{L"de-de", L"Sechskantschraube"}, {L"en-us", L"Hex screw"}}));
+    EXPECT_EQ(family.revisionId, DerivedRevision(GuidOf(100), L"2024-03-01T00:00:00Z"));
+    EXPECT_EQ(family.categories, (std::vector<Guid>{GuidOf(11), GuidOf(20)}));
+    ASSERT_EQ(family.columns.size(), 4u);
+    EXPECT_EQ(family.columns[0].id, L"size");
+    EXPECT_EQ(family.columns[1].valueType, L"double");
+    EXPECT_EQ(family.columns[3].valueType, L"boolean");
+    ASSERT_EQ(family.members.size(), 3u);
+    EXPECT_EQ(family.members[0].cells, (Cells{L"M8", L"8", L"3", L"true"}));
+    EXPECT_EQ(family.members[1].cells, (Cells{L"M10", L"", L"-4", L"0"}));
+    ASSERT_EQ(family.parameterColumns.size(), 2u);
+    EXPECT_EQ(family.parameterColumns[0].column, 2u);
+    EXPECT_EQ(family.parameterColumns[1].column, 1u);
+    ExpectReadsBack(family, index);
+
+    // Row ids follow the data line, not blank lines or line ends; another
+    // family gets others.
+    const auto first = family.members;
+    EXPECT_EQ(first[2].rowId, CsvRowId(GuidOf(100), 2).ToString());
+    ASSERT_TRUE(Read(kChildren, "\n\nsize,d,n,ok\r\nM8,8,3,true\r\n\r\n\r\nM10,,-4,0\r\nM12,,,"));
+    EXPECT_EQ(family.members[2].rowId, first[2].rowId);
+    ASSERT_TRUE(Read(kChildren, kTable, " Id='@101'"));
+    EXPECT_NE(family.members[0].rowId, first[0].rowId);
+}
+
+TEST_F(CsvFamily, RendersTheFamilyDocumentAndItsStrings) {
+    ASSERT_TRUE(Read(kChildren, kTable,
+                     " Revision='@7' Thumbnail='img/a.png' Manufacturer='ACME' Kind='Feature'"
+                     " StandardsOrganization='ISO' Standard='ISO 4017' ParentFamilyName='PF'"))
+        << error.ToString();
+    const XMLNode root = Root(family.document);
+    EXPECT_EQ(At(root, L".", L"InternalName"), GuidOf(100).ToString());
+    EXPECT_EQ(At(root, L".", L"DisplayName"), L"Hex screw");
+    EXPECT_EQ(At(root, L".", L"RevisionId"), GuidOf(7).ToString());
+    EXPECT_EQ(At(root, L".", L"StandardsOrg"), L"ISO");
+    EXPECT_EQ(At(root, L".", L"ParentFamilyName"), L"PF");
+    EXPECT_EQ(At(root, L".", L"DataTypeCategory"), kFeatureDataType);
+    EXPECT_EQ(At(root, L"Thumbnail/File", L"FullFileName"), L"img/a.png");
+    // Each mapped parameter sits in the family's category that has it.
+    EXPECT_EQ(At(root, L"Categories/Category[1]/CategoryParameter", L"InternalName"),
+              GuidOf(1).ToString());
+    EXPECT_EQ(At(root, L"Categories/Category[2]/CategoryParameter", L"InternalName"),
+              GuidOf(3).ToString());
+    EXPECT_EQ(At(root, L"ParameterMap//ParamToColumn[2]/CategoryParameterRef", L"Category"),
+              GuidOf(11).ToString());
+    EXPECT_EQ(At(root, L"FamilyTable/Columns/Column[1]", L"Title"), L"Size");
+    EXPECT_EQ(At(root, L"FamilyTable/Columns/Column[1]", L"KeyWeight"), L"1");
+    EXPECT_EQ(At(root, L"FamilyTable/Columns/Column[4]", L"Title"), L"ok");
+    EXPECT_EQ(At(root, L"FamilyTable/Columns/Column[4]", L"Hidden"), L"true");
+    EXPECT_EQ(Count(root, L"FamilyTable/Rows/Row[2]/Cell"), 3);  // none for the empty d
+
+    ASSERT_EQ(family.strings.size(), 2u);
+    const XMLNode german = Root(family.strings.at(L"de-de"));
+    EXPECT_EQ(At(german, L".", L"xml:lang"), L"de-de");
+    EXPECT_EQ(At(german, L"DisplayName"), L"Sechskantschraube");
+    EXPECT_EQ(Count(german, L"Description"), 0);
+    EXPECT_EQ(At(german, L"Table/ColumnStrings[@ColumnId='size']/Title"), L"Gr\u00F6\u00DFe");
+
+    // Without a name in the default language the first language stands in.
+    ASSERT_TRUE(
+        Read("<Name Lang='nl'>Schroef</Name><Name Lang='fr'>Vis</Name>"
+             "<Category Ref='@10'/><Column Name='a'/>",
+             "a\n1\n"));
+    EXPECT_EQ(At(Root(family.document), L".", L"DisplayName"), L"Vis");
+}
+
+TEST_F(CsvFamily, HostileTextsRoundTripLiterally) {
+    const std::wstring hostile = L"a\"b'c<d>e&f%g_h'; DROP TABLE m;-- \u00DF\U0001F529 \t|\r\n|";
+    const std::string utf8 =
+        "a\"\"b'c<d>e&f%g_h'; DROP TABLE m;-- \xC3\x9F\xF0\x9F\x94\xA9 \t|\r\n|";
+    const std::string xml =
+        "a&quot;b&apos;c&lt;d&gt;e&amp;f%g_h&apos;; DROP TABLE m;-- "
+        "\xC3\x9F\xF0\x9F\x94\xA9 &#9;|&#13;&#10;|";
+    ASSERT_TRUE(Read("<Name Lang='en-US'>" + xml + "</Name><Category Ref='@10'/><Column Name='" +
+                         xml + "'/><Map Parameter='@1' Column='" + xml + "'/>",
+                     "\"" + utf8 + "\"\n\"" + utf8 + "\"\n", " Manufacturer='" + xml + "'"))
+        << error.ToString();
+    EXPECT_EQ(family.displayNames.at(L"en-us"), hostile);
+    EXPECT_EQ(family.columns[0].id, hostile);
+    EXPECT_EQ(family.members[0].cells[0], hostile);
+    const XMLNode root = Root(family.document);
+    EXPECT_EQ(At(root, L".", L"Manufacturer"), hostile);
+    EXPECT_EQ(At(root, L"FamilyTable/Rows/Row/Cell"), hostile);
+    EXPECT_EQ(At(root, L"FamilyTable/Rows/Row/Cell", L"ColumnId"), hostile);
+    ExpectReadsBack(family, index);
+
+    // Blank cells are values; XML drops blank texts on reading, so a blank
+    // name or title in a description is none.
+    ASSERT_TRUE(
+        Read("<Name Lang='en-US'>x</Name><Name Lang='fr'> </Name><Category Ref='@10'/>"
+             "<Column Name=' '><Title Lang='en-US'>&#9;</Title></Column><Column Name='b'/>",
+             " ,b\n\" \r\n\t\",\n"))
+        << error.ToString();
+    EXPECT_EQ(family.members[0].cells, (Cells{L" \r\n\t", L""}));
+    EXPECT_EQ(family.displayNames.size(), 1u);
+    EXPECT_EQ(At(Root(family.document), L"FamilyTable/Columns/Column", L"Title"), L" ");
+    ExpectReadsBack(family, index);
+}
+
+TEST_F(CsvFamily, CellsMustMatchTheirColumnType) {
+    struct Case {
+        const char *type, *value, *expected;  // null: accepted
+    };
+    const Case cases[] = {
+        {"double", "8", nullptr},
+        {"double", "-0.35", nullptr},
+        {"double", "+2.", nullptr},
+        {"double", ".5E-7", nullptr},
+        {"double", "", nullptr},
+        {"double", "M8", "a number"},
+        {"double", "8 ", "a number"},
+        {"double", "8,5", "a number"},
+        {"double", "inf", "a number"},
+        {"double", "nan", "a number"},
+        {"double", "0x10", "a number"},
+        {"double", "1e", "a number"},
+        {"double", ".", "a number"},
+        {"integer", "-007", nullptr},
+        {"integer", "1.0", "a whole number"},
+        {"integer", "1e3", "a whole number"},
+        {"integer", "-", "a whole number"},
+        {"boolean", "TRUE", nullptr},
+        {"boolean", "0", nullptr},
+        {"boolean", "yes", "true, false, 1 or 0"},
+        {"string", "anything", nullptr},
+    };
+    for (const Case& c : cases) {
+        const bool ok = Parse(std::string("<Category Ref='@10'/><Name Lang='en'>x</Name>"
+                                          "<Column Name='k'/><Column Name='v' Type='") +
+                                  c.type + "'/>",
+                              std::string("k,v\na,1\n\nb,\"") + c.value + "\"\n");
+        EXPECT_EQ(ok, c.expected == nullptr) << c.type << " " << c.value;
+        if (c.expected != nullptr) {
+            EXPECT_EQ(error.ToString(), std::string("lib/families/f.csv:4: column \"v\": \"") +
+                                            c.value + "\" is not " + c.expected);
+        }
+    }
+}
+
+TEST_F(CsvFamily, DescriptionFaultsNameTheElementAndLine) {
+    const std::string base = "<Name Lang='en'>x</Name><Category Ref='@10'/>\n";
+    const std::string mapped = base + "<Column Name='a'/><Map Parameter=";
+    struct Case {
+        std::string children, attributes;
+        int line;
+        std::string where, what;
+    };
+    const Case cases[] = {
+        {"<Name>", "", 4, "", "not well-formed XML"},
+        {base, " Id='x'", 2, "element CsvFamily", "attribute Id: \"x\" is not a GUID"},
+        {base, " LastModified='2024-03-01'", 2, "element CsvFamily", "attribute LastModified"},
+        {base, " Kind='assembly'", 2, "element CsvFamily",
+         "attribute Kind: \"assembly\" is not part or feature"},
+        {base, " Revision='{x}'", 2, "element CsvFamily",
+         "attribute Revision: \"{x}\" is not a GUID"},
+        {base, " Table='/etc/passwd'", 2, "element CsvFamily",
+         "attribute Table must be a path relative"},
+        {"<Category Ref='@10'/>", "", 2, "element CsvFamily", "no Name element"},
+        {"<Name Lang='en'>x</Name>", "", 2, "element CsvFamily", "the family is in no category"},
+        {"<Name Lang='en'>x</Name>\n<Category Ref='@13'/>", "", 4, "element Category",
+         "no category of the library has the id " + Id(13)},
+        {base + "<Category Ref='@10'/>", "", 4, "element Category",
+         "category " + Id(10) + " given twice"},
+        {base + "<Column/>", "", 4, "element Column", "missing required attribute Name"},
+        {base + "<Column Name=''/>", "", 4, "element Column", "attribute Name is empty"},
+        {base + "<Column Name='a'/>\n<Column Name='a'/>", "", 5, "element Column",
+         "duplicate column a"},
+        {base + "<Column Name='a' Type='text'/>", "", 4, "element Column",
+         "attribute Type: \"text\""},
+        {base + "<Column Name='a' Key='0'/>", "", 4, "element Column",
+         "attribute Key: \"0\" is not a positive whole number"},
+        {base + "<Column Name='a' Hidden='no'/>", "", 4, "element Column", "attribute Hidden"},
+        {base + "<Column Name='a'><Title>t</Title></Column>", "", 4, "element Title",
+         "missing required attribute Lang"},
+        {mapped + "'@9' Column='a'/>", "", 4, "element Map",
+         "no parameter of the library has the id " + Id(9)},
+        {mapped + "'@5' Column='a'/>", "", 4, "element Map",
+         "parameter " + Id(5) + " belongs to none of the family's categories or their ancestors"},
+        {mapped + "'@2' Column='a'/>", "", 4, "element Map",
+         "parameter " + Id(2) + " belongs to none"},
+        {mapped + "'@1' Column='b'/>", "", 4, "element Map", "no Column is named b"},
+        {mapped + "'@1'/>", "", 4, "element Map", "missing required attribute Column"},
+        {mapped + "'@1' Column='a'/>\n<Map Parameter='@1' Column='a'/>", "", 5, "element Map",
+         "parameter " + Id(1) + " mapped twice"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(Parse(c.children, "a\n1\n", c.attributes)) << c.children << c.attributes;
+        EXPECT_EQ(error.file, std::filesystem::path("lib/families/f.csvfamily.xml"));
+        EXPECT_EQ(error.line, c.line) << c.children << c.attributes;
+        EXPECT_EQ(error.where, c.where) << c.children << c.attributes;
+        EXPECT_EQ(error.what.substr(0, c.what.size()), c.what) << c.children << c.attributes;
+    }
+}
+
+TEST_F(CsvFamily, TableFaultsNameTheLineAndColumn) {
+    const std::string children =
+        "<Name Lang='en'>x</Name><Category Ref='@10'/>\n<Column Name='a'/>\n<Column Name='b'/>";
+    const std::pair<std::string, std::string> cases[] = {
+        {"a,b,c\n", "f.csv:1: column \"c\": no Column of the description describes it"},
+        {"\na,b,a\n", "f.csv:2: column \"a\": the header names it twice"},
+        {"a\n", "f.csvfamily.xml:5: element Column: column \"b\" is not in the table's header"},
+        {"a,b\n1,2\n1,2,3\n", "f.csv:3: 3 fields where the header has 2"},
+        {"a,b\n\"x\x01y\",2\n", "f.csv:2: column \"a\": holds a character XML cannot hold"},
+        {"a,b\n\"\xEF\xBF\xBF\",2\n", "f.csv:2: column \"a\": holds a character XML cannot hold"},
+        {"", "f.csv: the table has no header line"},
+    };
+    for (const auto& [table, message] : cases) {
+        EXPECT_FALSE(Parse(children, table)) << table;
+        EXPECT_EQ(error.ToString(), "lib/families/" + message) << table;
+    }
+    const auto file = folder.Write("families/g.csvfamily.xml", CsvDescriptionXml(children));
+    EXPECT_FALSE(ReadFamily(file, index, family, error));
+    EXPECT_EQ(error.ToString(), (folder.path() / "families/g.csv").string() + ": cannot be read");
+}
+
+}  // namespace
+}  // namespace VardelSourceTest

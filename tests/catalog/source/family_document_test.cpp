@@ -1,0 +1,178 @@
+// Family documents of the system's own format: the facts read out of them,
+// their strings documents found beside them, and every fault with its place.
+#include <gtest/gtest.h>
+
+#include "source/family_document_writer.h"
+#include "source/name_guid.h"
+#include "source_test_util.h"
+
+namespace VardelSourceTest {
+namespace {
+
+// The root's start tag ends on line 3; `extra` starts on line 18.
+std::string Clamp(const std::string& rootAttributes = "", const std::string& extra = "") {
+    return Ids(R"(<?xml version="1.0" encoding="UTF-8"?>
+<Family InternalName="{@200}" DisplayName="Clamp" Description="Root text" Manufacturer="M"
+        LastModifiedTime="2024-04-01T10:00:00Z" ParentLibraryName="PL")" +
+               rootAttributes + R"(>
+  <Thumbnail><File FullFileName="img/clamp.bmp"/></Thumbnail>
+  <Categories>
+    <Category InternalName="@11"><CategoryParameter InternalName="@1"/><Category InternalName="@12"/></Category>
+    <Category InternalName="@77"/><Category InternalName="not a guid"/><Category InternalName="@11"/>
+  </Categories>
+  <ParameterMap><MemberParametersMap><ParamsToColumn>
+    <ParamToColumn TableColumn="D"><CategoryParameterRef Category="@11" CategoryParameter="@1"/></ParamToColumn>
+    <ParamToColumn TableColumn="M"><CategoryParameterRef CategoryParameter="@2"/></ParamToColumn>
+  </ParamsToColumn></MemberParametersMap></ParameterMap>
+  <FamilyTable>
+    <Columns><Column ColumnId="RID"/><Column ColumnId="D" ValueType="Double" UnitType="mm" KeyWeight="1"/><Column ColumnId="M" ColumnwideValue="=steel"/></Columns>
+    <Rows><Row RowId="r1"><Cell ColumnId="RID">r1</Cell><Cell ColumnId="D">10</Cell></Row>
+      <Row RowId="r2"><Cell ColumnId="D">=D*2</Cell><Cell ColumnId="M">&lt;brass&gt;</Cell></Row></Rows>
+  </FamilyTable>
+)" + extra + "\n</Family>\n");
+}
+
+const std::string kEnglish =
+    "<FamilyStrings xml:lang='en-US'><DisplayName>Clamp "
+    "EN</DisplayName><Description/></FamilyStrings>";
+const std::string kGerman =
+    "<S xml:lang='DE-de'>\n<DisplayName>Klemme</DisplayName><Description>Text</Description></S>";
+
+class FamilyDocument : public ::testing::Test {
+  protected:
+    bool Parse(const std::string& document, const std::vector<StringsFile>& strings = {}) {
+        return ParseFamilyDocument(document, strings, "lib/clamp.family.xml", index, family, error);
+    }
+
+    LibraryFolder folder;
+    LibraryIndex index{folder.Library()};
+    FamilySource family;
+    SourceError error;
+};
+
+TEST_F(FamilyDocument, ReadsTheDocumentWithItsStringsDocuments) {
+    const std::string document =
+        Clamp(" DataTypeCategory='" +
+              std::string(kFeatureDataType.begin(), kFeatureDataType.end()) + "'");
+    const auto file = folder.Write("families/c/clamp.family.xml", document);
+    folder.Write("families/c/clamp.strings.en-US.xml", kEnglish);
+    folder.Write("families/c/clamp.strings.de-DE.xml", kGerman);
+    folder.Write("families/c/clamp.strings.txt", "not a strings document");
+    folder.Write("families/c/clampX.strings.fr.xml", "<broken");
+    ASSERT_TRUE(ReadFamily(file, index, family, error)) << error.ToString();
+
+    EXPECT_EQ(family.file, file);
+    EXPECT_EQ(family.id, GuidOf(200));
+    EXPECT_TRUE(family.isFeature);
+    EXPECT_EQ(family.revisionId, DerivedRevision(GuidOf(200), L"2024-04-01T10:00:00Z"));
+    EXPECT_EQ(family.manufacturer, L"M");
+    EXPECT_EQ(family.parentLibraryName, L"PL");
+    EXPECT_EQ(family.thumbnail, L"img/clamp.bmp");
+    // Nested categories count, each once; those the library lacks do not.
+    EXPECT_EQ(family.categories, (std::vector<Guid>{GuidOf(11), GuidOf(12)}));
+    // Strings documents first, the root attributes for the default language.
+    EXPECT_EQ(family.displayNames,
+              (LocalizedTexts{{L"de-de", L"Klemme"}, {L"en-us", L"Clamp EN"}}));
+    EXPECT_EQ(family.descriptions, (LocalizedTexts{{L"de-de", L"Text"}, {L"en-us", L"Root text"}}));
+    EXPECT_EQ(family.document, document);
+    EXPECT_EQ(family.strings,
+              (std::map<std::wstring, std::string>{{L"de-de", kGerman}, {L"en-us", kEnglish}}));
+
+    ASSERT_EQ(family.columns.size(), 3u);
+    EXPECT_EQ(family.columns[1].valueType, L"double");
+    EXPECT_EQ(family.columns[1].unitType, L"mm");
+    EXPECT_EQ(family.columns[2].formula, L"=steel");
+    ASSERT_EQ(family.members.size(), 2u);
+    EXPECT_EQ(family.members[0].rowId, L"r1");
+    EXPECT_EQ(family.members[0].cells, (std::vector<std::wstring>{L"r1", L"10", L""}));
+    EXPECT_EQ(family.members[1].cells, (std::vector<std::wstring>{L"", L"=D*2", L"<brass>"}));
+    ASSERT_EQ(family.parameterColumns.size(), 2u);
+    EXPECT_EQ(family.parameterColumns[1].parameter, GuidOf(2));
+    EXPECT_EQ(family.parameterColumns[1].column, 2u);
+
+    ASSERT_TRUE(
+        Parse(Ids("<Family InternalName='@201' LastModifiedTime='2024-01-01T00:00:00Z' "
+                  "RevisionId='@5'><Categories><Category InternalName='@20'/></Categories>"
+                  "</Family>")))
+        << error.ToString();
+    EXPECT_FALSE(family.isFeature);
+    EXPECT_EQ(family.revisionId, GuidOf(5));
+    EXPECT_TRUE(family.displayNames.empty() && family.columns.empty() && family.strings.empty());
+}
+
+TEST_F(FamilyDocument, FaultsNameTheElementAndLine) {
+    const std::string map = "<ParameterMap><MemberParametersMap><ParamsToColumn><ParamToColumn ";
+    struct Case {
+        std::string document;
+        int line;
+        std::string where, what;
+    };
+    const Case cases[] = {
+        {"<Family>\n<x></Family>", 2, "", "not well-formed XML"},
+        {"<Family LastModifiedTime='2024-01-01T00:00:00Z'/>", 1, "element Family",
+         "missing required attribute InternalName"},
+        {Ids("<Family InternalName='@1'/>"), 1, "element Family",
+         "missing required attribute LastModifiedTime"},
+        {Clamp(Ids(" DataTypeCategory='@3'")), 3, "element Family",
+         "attribute DataTypeCategory names neither parts nor features"},
+        {Clamp(" DataTypeCategory='part'"), 3, "element Family",
+         "attribute DataTypeCategory: \"part\""},
+        {Clamp(" RevisionId=''"), 3, "element Family", "attribute RevisionId: \"\" is not a GUID"},
+        {Ids("<Family InternalName='@1' LastModifiedTime='2024-01-01T00:00:00Z'>\n<Categories>"
+             "<Category InternalName='@77'/></Categories></Family>"),
+         1, "element Family", "the family is in no category of the library"},
+        {Clamp("", "<FamilyTable><Columns>\n<Column/></Columns></FamilyTable>"), 19,
+         "element Column", "missing required attribute ColumnId"},
+        {Clamp("", "<FamilyTable><Columns>\n<Column ColumnId='D'/></Columns></FamilyTable>"), 19,
+         "element Column", "duplicate column D"},
+        {Clamp("",
+               "<FamilyTable><Columns>\n<Column ColumnId='X' "
+               "KeyWeight='-1'/></Columns></FamilyTable>"),
+         19, "element Column", "attribute KeyWeight: \"-1\" is not a whole number"},
+        {Clamp("", "<FamilyTable><Rows>\n<Row/></Rows></FamilyTable>"), 19, "element Row",
+         "missing required attribute RowId"},
+        {Clamp("", "<FamilyTable><Rows>\n<Row RowId='r1'/></Rows></FamilyTable>"), 19,
+         "element Row", "duplicate row id r1"},
+        {Clamp(
+             "",
+             "<FamilyTable><Rows><Row RowId='x'>\n<Cell ColumnId='Q'/></Row></Rows></FamilyTable>"),
+         19, "element Cell", "no column has the id Q"},
+        {Clamp("",
+               "<FamilyTable><Rows><Row RowId='x'><Cell ColumnId='D'/>\n<Cell ColumnId='D'/>"
+               "</Row></Rows></FamilyTable>"),
+         19, "element Cell", "a second cell of column D"},
+        {Clamp("",
+               map + "\nTableColumn='Z'/></ParamsToColumn></MemberParametersMap></ParameterMap>"),
+         19, "element ParamToColumn", "no column has the id Z"},
+        {Clamp("", map + "TableColumn='D'>\n" +
+                       Ids("<CategoryParameterRef CategoryParameter='@9'/>") +
+                       "</ParamToColumn></ParamsToColumn></MemberParametersMap></ParameterMap>"),
+         19, "element CategoryParameterRef", "no parameter of the library has the id " + Id(9)},
+        {Clamp("", map + "TableColumn='RID'>\n" +
+                       Ids("<CategoryParameterRef CategoryParameter='@1'/>") +
+                       "</ParamToColumn></ParamsToColumn></MemberParametersMap></ParameterMap>"),
+         19, "element CategoryParameterRef", "parameter " + Id(1) + " mapped twice"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(Parse(c.document)) << c.document;
+        EXPECT_EQ(error.file, std::filesystem::path("lib/clamp.family.xml"));
+        EXPECT_EQ(error.line, c.line) << c.document;
+        EXPECT_EQ(error.where, c.where) << c.document;
+        EXPECT_EQ(error.what.substr(0, c.what.size()), c.what) << c.document;
+    }
+
+    // Faults of strings documents name their own file.
+    const std::pair<std::vector<StringsFile>, std::string> strings[] = {
+        {{{"s/a.xml", "<S>\n<open></S>"}}, "s/a.xml:2: not well-formed XML"},
+        {{{"s/a.xml", "<S/>"}}, "s/a.xml:1: element S: missing required attribute xml:lang"},
+        {{{"s/a.xml", kEnglish}, {"s/b.xml", "\n<T xml:lang='EN-us'/>"}},
+         "s/b.xml:2: element T: a second strings document of language en-us"},
+    };
+    for (const auto& [files, message] : strings) {
+        EXPECT_FALSE(Parse(Clamp(), files));
+        EXPECT_EQ(error.ToString().substr(0, message.size()), message);
+    }
+}
+
+}  // namespace
+}  // namespace VardelSourceTest
