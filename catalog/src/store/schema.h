@@ -11,6 +11,10 @@ namespace VardelCatalog {
 /// Stored as catalog_info("format"); a server refuses any other value.
 inline constexpr std::string_view kCatalogFormat = "1";
 
+/// Stored as catalog_info("partition"): the partition every library of an
+/// embedded catalogue belongs to (lower-case GUID text).
+inline constexpr std::string_view kCatalogPartition = "5313a07a-61e9-44e0-89e2-29dea1f05560";
+
 /// CREATE TABLE statements, in dependency order.
 std::span<const std::string_view> SchemaTables();
 

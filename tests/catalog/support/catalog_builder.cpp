@@ -89,4 +89,19 @@ std::filesystem::path WriteCatalog(const std::filesystem::path& file,
     return file;
 }
 
+std::vector<std::string> QueryRows(VardelCatalog::Database& database, std::string_view sql,
+                                   int columns) {
+    auto statement = database.Prepare(sql);
+    std::vector<std::string> rows;
+    while (statement->Step()) {
+        std::string row;
+        for (int column = 0; column < columns; ++column) {
+            row += column == 0 ? "" : "|";
+            row += statement->IsNull(column) ? "NULL" : std::string(statement->ColumnText(column));
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 }  // namespace VardelCatalogTest

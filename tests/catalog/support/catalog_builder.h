@@ -6,9 +6,11 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "source/library_source.h"
+#include "store/database.h"
 
 namespace VardelCatalogTest {
 
@@ -56,5 +58,11 @@ void AddTable(FamilySource& family, const std::vector<std::wstring>& columns,
 /// exists) and returns `file`.
 std::filesystem::path WriteCatalog(const std::filesystem::path& file,
                                    const std::vector<TestLibrary>& libraries);
+
+/// Every row that `sql` answers, each as the texts of its first `columns`
+/// columns joined by "|" (NULL as "NULL"), so a test compares a whole table
+/// in one expectation.
+std::vector<std::string> QueryRows(VardelCatalog::Database& database, std::string_view sql,
+                                   int columns);
 
 }  // namespace VardelCatalogTest

@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "vardel/export.h"
@@ -29,6 +30,8 @@ class CatalogService;
 
 class VARDEL_API CCatalogServer final : public TarnServerProxies::IServerBackend {
   public:
+    using Guid = Vardel::Guid;
+
     /// Opens `file`; null with `error` set (UTF-8) when it is missing, is not
     /// a catalogue file or is damaged.
     static std::shared_ptr<CCatalogServer> Open(const std::filesystem::path& file,
@@ -92,6 +95,7 @@ class VARDEL_API CCatalogServer final : public TarnServerProxies::IServerBackend
   private:
     explicit CCatalogServer(std::unique_ptr<CatalogService> service);
 
+    std::mutex mutex_;
     std::unique_ptr<CatalogService> service_;
 };
 

@@ -1,0 +1,140 @@
+// Property values of categories, families and category parameters: every
+// documented key, the answer's shape, languages and their fallback.
+#include "catalog/service/service_fixture.h"
+#include "vardel/constants.h"
+
+namespace VardelCatalogTest {
+namespace {
+
+namespace Keys = Vardel::Constants;
+using Answers = std::vector<std::optional<std::wstring>>;
+
+std::vector<Guid> KeyIds(const std::vector<const wchar_t*>& keys) {
+    std::vector<Guid> ids;
+    for (const wchar_t* key : keys) {
+        ids.push_back(*Guid::Parse(key));
+    }
+    return ids;
+}
+
+using ServiceProperties = ServedCatalog;
+
+TEST_F(ServiceProperties, CategoryKeys) {
+    const auto keys = KeyIds({Keys::FLD_DISPLAYNAME, Keys::FLD_ISVISIBLE, Keys::FLD_REFGUID,
+                              Keys::FLD_LASTMODTIME, Keys::FLD_ICON, Keys::FLD_HASANYCHILD,
+                              Keys::CAT_MNEMONIC, Keys::CAT_SPECAUTH, Keys::CAT_DOMAIN});
+    const Answers answers =
+        server->GetCategoryPropertyValues(bob, fasteners, Ids({13, 11, 30}), keys, L"en-US");
+    const Answers expected = {
+        // Socket: a leaf holding a family.
+        L"Socket", L"true", TestGuid(13 + 0x100000).ToString(), L"2024-01-01T00:00:00Z", L"s.ico",
+        L"true", L"SK", L"true", std::nullopt,
+        // Hex: hidden, holds a sub-category.
+        L"Hex", L"false", TestGuid(11 + 0x100000).ToString(), L"2024-01-01T00:00:00Z", std::nullopt,
+        L"true", std::nullopt, L"false", std::nullopt,
+        // Misc: nothing below it.
+        L"Misc", L"true", TestGuid(30 + 0x100000).ToString(), L"2024-01-01T00:00:00Z", std::nullopt,
+        L"false", std::nullopt, L"false", std::nullopt};
+    EXPECT_EQ(answers, expected);
+    EXPECT_EQ(server->GetCategoryPropertyValues(bob, fasteners, Ids({10}),
+                                                KeyIds({Keys::CAT_DOMAIN}), L"en-us"),
+              Answers{L"Fasteners"});
+}
+
+TEST_F(ServiceProperties, FamilyKeys) {
+    const auto keys = KeyIds({Keys::FAM_DISPLAYNAME, Keys::FAM_DESCRIPTION, Keys::FAM_MANUFACTURER,
+                              Keys::FAM_STANDORG, Keys::FAM_STANDARD, Keys::FAM_FOLDERNAME,
+                              Keys::FAM_LASTMODTIME, Keys::FAM_REVGUID, Keys::FAM_ICON,
+                              Keys::FAM_DATATYPE, Keys::FAM_SRCLIBRARY, Keys::FAM_SRCFAMILY});
+    const Answers answers =
+        server->GetFamilyPropertyValues(bob, fasteners, Ids({100, 102}), keys, L"en-US");
+    const Answers expected = {L"Hex bolt", L"Fully threaded", L"Acme", L"ISO", L"ISO 4017",
+                              std::nullopt, L"2024-01-01T00:00:00Z",
+                              TestGuid(100 + 0x200000).ToString(), L"img/hex.png", L"part",
+                              L"Base <&\"> lib", L"Base bolt",
+                              //
+                              L"I-beam", std::nullopt, L"Acme", L"EN", std::nullopt, std::nullopt,
+                              L"2024-01-01T00:00:00Z", TestGuid(102 + 0x200000).ToString(),
+                              std::nullopt, L"feature", std::nullopt, std::nullopt};
+    EXPECT_EQ(answers, expected);
+}
+
+TEST_F(ServiceProperties, ParameterKeys) {
+    const auto keys =
+        KeyIds({Keys::CP_DISPLAYNAME, Keys::CP_VALUETYPE, Keys::CP_UNITTYPE,
+                Keys::CP_VALUELOCALIZED, Keys::CP_REFNAME, Keys::CP_USESDEFINITION,
+                Keys::CP_OPTIONAL, Keys::CP_REPEATABLE, Keys::CP_NOINDEX, Keys::CP_DEFINITIONONLY,
+                Keys::CP_APPLIESTOMEMBER, Keys::CP_PARENTCATEGORY});
+    const Answers answers =
+        server->GetCategoryParameterPropertyValues(bob, fasteners, Ids({51, 52}), keys, L"de-DE");
+    const Answers expected = {
+        L"Length", L"double", std::nullopt, L"false", std::nullopt, TestGuid(50).ToString(),
+        L"true", L"false", L"false", L"false", L"true", TestGuid(11).ToString(),
+        //
+        L"Material", L"string", std::nullopt, L"false", std::nullopt, std::nullopt, L"false",
+        L"false", L"false", L"false", L"false", std::nullopt};
+    EXPECT_EQ(answers, expected);
+}
+
+TEST_F(ServiceProperties, AnswersAreNodeMajorWithNoValueForWhatIsUnknown) {
+    // A repeated key, a key of another node kind, an unknown key; an unknown
+    // node, a node of another library, and a node requested twice.
+    const auto keys = KeyIds({Keys::FAM_DATATYPE, Keys::FLD_DISPLAYNAME, Keys::FAM_DATATYPE,
+                              L"11111111-2222-3333-4444-555555555555"});
+    const Answers answers =
+        server->GetFamilyPropertyValues(bob, fasteners, Ids({102, 999, 200, 102}), keys, L"en-us");
+    const Answers expected = {L"feature",   std::nullopt, L"feature",   std::nullopt,
+                              std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                              std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                              L"feature",   std::nullopt, L"feature",   std::nullopt};
+    EXPECT_EQ(answers, expected);
+    EXPECT_TRUE(server->GetFamilyPropertyValues(bob, fasteners, {}, keys, L"en-us").empty());
+    EXPECT_TRUE(server->GetFamilyPropertyValues(bob, fasteners, Ids({102}), {}, L"en-us").empty());
+}
+
+TEST_F(ServiceProperties, NamesFallBackToTheDefaultThenTheFirstLanguage) {
+    const struct {
+        const wchar_t* language;
+        std::vector<unsigned> nodes;
+        Answers names;
+    } cases[] = {
+        {L"de-DE", {13, 21, 30}, {L"Innensechskant", L"Blatt", L"Misc"}},
+        {L"DE-de", {13}, {L"Innensechskant"}},
+        {L"fr-FR", {13, 21}, {L"Socket", L"Feuille"}},
+        // Leaf has no en-us name: the first language in byte order, de-de.
+        {L"it-IT", {13, 21}, {L"Socket", L"Blatt"}},
+        {L"", {21}, {L"Blatt"}},
+    };
+    const auto name = KeyIds({Keys::FLD_DISPLAYNAME});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        EXPECT_EQ(server->GetCategoryPropertyValues(bob, fasteners, Ids(c.nodes), name, c.language),
+                  c.names);
+    }
+    // A description falls back on its own: the German row has a name only.
+    EXPECT_EQ(server->GetFamilyPropertyValues(
+                  bob, fasteners, Ids({100}),
+                  KeyIds({Keys::FAM_DISPLAYNAME, Keys::FAM_DESCRIPTION}), L"de-de"),
+              (Answers{L"Sechskantschraube", L"Fully threaded"}));
+    EXPECT_EQ(server->GetCategoryParameterPropertyValues(bob, fasteners, Ids({50}),
+                                                         KeyIds({Keys::CP_DISPLAYNAME}), L"de-de"),
+              Answers{L"Durchmesser"});
+}
+
+TEST_F(ServiceProperties, SuccessiveRequestsForOtherNodesAnswerThoseNodes) {
+    // The node table is reused between requests; a new list must replace it.
+    const auto name = KeyIds({Keys::FAM_DISPLAYNAME});
+    const auto all = server->GetAllFamilies(bob, fasteners);
+    EXPECT_EQ(server->GetFamilyPropertyValues(bob, fasteners, all, name, L"en").size(), 6u);
+    EXPECT_EQ(server->GetFamilyPropertyValues(bob, fasteners, Ids({104, 100}), name, L"en"),
+              (Answers{L"Bolt 104", L"Hex bolt"}));
+    EXPECT_EQ(server->GetFamilyPropertyValues(bob, fasteners, Ids({100, 104}), name, L"en"),
+              (Answers{L"Hex bolt", L"Bolt 104"}));
+    EXPECT_THROW(server->GetFamilyPropertyValues(bob, L"nope", Ids({104}), name, L"en"),
+                 TarnServerProxies::ProxyError);
+    EXPECT_EQ(server->GetFamilyPropertyValues(bob, fasteners, Ids({104}), name, L"en"),
+              Answers{L"Bolt 104"});
+}
+
+}  // namespace
+}  // namespace VardelCatalogTest
