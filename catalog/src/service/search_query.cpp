@@ -25,7 +25,14 @@ using VardelCommon::ToUtf8;
 }
 
 std::string Quoted(const std::optional<std::wstring>& text) {
-    return text ? "\"" + ToUtf8(*text) + "\"" : std::string("(none)");
+    if (!text) {
+        return "(none)";
+    }
+    // Appended piece by piece: GCC 12 misreports `"..." + std::string&&` at -O3.
+    std::string quoted(1, '"');
+    quoted += ToUtf8(*text);
+    quoted += '"';
+    return quoted;
 }
 
 std::string CanonicalId(const std::optional<std::wstring>& text) {

@@ -202,8 +202,10 @@ void CatalogWriter::Impl::AddCategory(const CategorySource& source,
 
 void CatalogWriter::Impl::AddParameter(const ParameterSource& source, std::int64_t id) {
     const auto first = firstCategoryOfParameter.find(id);
-    const std::optional<std::int64_t> parentCategory =
-        first != firstCategoryOfParameter.end() ? std::optional(first->second) : std::nullopt;
+    std::optional<std::int64_t> parentCategory;
+    if (first != firstCategoryOfParameter.end()) {
+        parentCategory.emplace(first->second);
+    }
     const std::wstring usesDefinition =
         source.usesDefinition ? source.usesDefinition->ToString() : std::wstring();
     Insert(*parameter, id, libraryId, source.id, source.valueType, source.unitType, source.refName,
