@@ -1,42 +1,86 @@
-// The vardel command-line tool: works with a content library from the shell.
-// Every subcommand prints its result on standard output and returns 0, or
-// prints a message on standard error and returns non-zero.
+// The vardel command-line tool: browses, searches and edits the personal
+// stores of a parts catalogue from the shell, through the same browsing face
+// a CAD host uses, and builds catalogue files. Data goes to standard output,
+// messages to standard error; exit codes 0 (success), 1 (failure), 2 (usage).
 #include <CLI/CLI.hpp>
 
-#include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 
+#include "commands.h"
+#include "options.h"
+#include "output.h"
 #include "vardel/app.h"
 #include "vardel/string_util.h"
 
 namespace {
 
-// Narrows a text that holds only ASCII, such as a GUID, for printing.
-std::string Ascii(const std::wstring& text) { return {text.begin(), text.end()}; }
+using namespace VardelTool;
 
 int PrintNewGuid() {
     const std::wstring guid = CStringUtil::NewGuid();
     if (guid.empty()) {
-        std::cerr << "vardel: the system gave no GUID\n";
-        return 1;
+        return Report(Refused("the system gave no GUID"));
     }
-    std::cout << Ascii(guid) << '\n';
-    return 0;
+    std::cout << Utf8(guid) << '\n';
+    return kExitOk;
+}
+
+void AddGuidCommand(CLI::App& app, CommandSet& commands) {
+    CLI::App* guid = app.add_subcommand("guid", "Print a new GUID text");
+    SetExample(*guid, "  vardel guid");
+    commands.Add(guid, &PrintNewGuid);
+}
+
+// The name of an unknown command on the command line, or nothing: the
+// first word left over after the deepest command that was recognised.
+std::optional<std::string> UnknownCommand(const CLI::App& app) {
+    const CLI::App* deepest = &app;
+    while (!deepest->get_subcommands().empty()) {
+        deepest = deepest->get_subcommands().front();
+    }
+    const std::vector<std::string> left = deepest->remaining();
+    if (deepest->get_subcommands({}).empty() || left.empty() || left.front().starts_with("-")) {
+        return std::nullopt;
+    }
+    return left.front();
+}
+
+// CLI11 reports usage errors as exceptions; help and version requests are
+// "errors" with exit code 0 that print their text on standard output.
+int ReportParseError(const CLI::App& app, const CLI::ParseError& error) {
+    if (error.get_exit_code() == 0) {
+        return app.exit(error);
+    }
+    if (const std::optional<std::string> unknown = UnknownCommand(app)) {
+        return Report(UsageError("unknown command " + Quoted(*unknown) + " (see vardel --help)"));
+    }
+    return Report(UsageError(std::string(error.what()) + " (see vardel --help)"));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Works with a CAD content library catalogue.", "vardel"};
+    CLI::App app{"Browses, searches and builds a catalogue of standard parts.", "vardel"};
     app.set_version_flag("--version", std::string("vardel ") + CVardelApp::Version());
     app.require_subcommand(1);
+    SetExample(app,
+               "  vardel browse \"Fasteners/Bolts and screws\" --depth 2\n"
+               "  vardel search --where \"Nominal diameter=8\"");
 
-    CLI::App* guid = app.add_subcommand("guid", "Print a new GUID text");
-
-    CLI11_PARSE(app, argc, argv);
-    if (guid->parsed()) {
-        return PrintNewGuid();
+    CommandSet commands;
+    AddBrowseCommand(app, commands);
+    AddShowCommand(app, commands);
+    AddSearchCommands(app, commands);
+    AddHistoryCommands(app, commands);
+    AddFavoritesCommands(app, commands);
+    AddCatalogCommands(app, commands);
+    AddGuidCommand(app, commands);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return ReportParseError(app, error);
     }
-    return 0;
+    return commands.RunParsed();
 }

@@ -13,7 +13,11 @@ namespace VardelCatalog {
 namespace {
 
 std::string Quoted(const std::filesystem::path& file) {
-    return "\"" + file.string() + "\"";
+    // Appended piece by piece: GCC 12 misreports `"..." + std::string&&` at -O3.
+    std::string quoted(1, '"');
+    quoted += file.string();
+    quoted += '"';
+    return quoted;
 }
 
 }  // namespace
