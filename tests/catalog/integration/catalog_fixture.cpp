@@ -1,9 +1,9 @@
 #include "catalog/integration/catalog_fixture.h"
 
-#include <cstdio>
 #include <fstream>
 #include <regex>
 
+#include "catalog/support/catalog_builder.h"
 #include "vardel/app.h"
 #include "vardel/catalog/catalog_import.h"
 #include "vardel/constants.h"
@@ -16,9 +16,7 @@ std::unique_ptr<TempFolder> CatalogIntegrationTest::folder_;
 std::shared_ptr<VardelCatalog::CCatalogServer> CatalogIntegrationTest::server_;
 
 std::wstring Id(unsigned n) {
-    wchar_t text[40];
-    std::swprintf(text, 40, L"00000000-0000-0000-0000-%012x", n);
-    return text;
+    return TestGuid(n).ToString();
 }
 
 namespace {
