@@ -22,6 +22,14 @@ struct ReturnValueBuilder {
         return text.empty() ? Make(Vardel::NoValue)
                             : Vardel::ReturnValue(std::move(text), Vardel::NoError);
     }
+    /// The value text of `result` as a host reads it (up to its first null
+    /// character), moved out; `result` is left a "no value" result.
+    static std::wstring TakeText(Vardel::ReturnValue& result) {
+        std::wstring text = std::move(result.value_);
+        result = Vardel::ReturnValue();
+        text.resize(std::char_traits<wchar_t>::length(text.c_str()));
+        return text;
+    }
 };
 
 }  // namespace VardelUtils

@@ -7,12 +7,22 @@
 // server use. Unpaired surrogates compare by their own value.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace VardelUtils {
 
 /// Negative, zero or positive as `a` sorts before, equal to or after `b`.
 int CompareUtf16Order(std::wstring_view a, std::wstring_view b);
+
+/// How many leading characters `a` and `b` share.
+std::size_t CommonPrefixLength(std::wstring_view a, std::wstring_view b);
+
+/// A number that orders texts as CompareUtf16Order does by their first four
+/// characters, for sorting many texts: when the keys of two texts differ,
+/// they give the texts' order; equal keys need the full comparison.
+std::uint64_t Utf16OrderKey(std::wstring_view text);
 
 /// Ascending UTF-16 order, for maps and sets of identifiers and names.
 struct Utf16Less {

@@ -12,15 +12,6 @@ TarnServerProxies::Guid GuidIn(std::wstring_view text) {
     return *guid;
 }
 
-std::vector<TarnServerProxies::Guid> GuidsIn(const std::vector<std::wstring>& texts) {
-    std::vector<TarnServerProxies::Guid> guids;
-    guids.reserve(texts.size());
-    for (const std::wstring& text : texts) {
-        guids.push_back(GuidIn(text));
-    }
-    return guids;
-}
-
 std::wstring GuidOut(const TarnServerProxies::Guid& guid) {
     return guid.ToString();
 }

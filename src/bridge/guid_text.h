@@ -16,8 +16,17 @@ namespace VardelBridge {
 /// The GUID written in `text`; throws TarnServerProxies::ProxyError otherwise.
 TarnServerProxies::Guid GuidIn(std::wstring_view text);
 
-/// The GUIDs of `texts`, in order; throws like GuidIn on the first bad text.
-std::vector<TarnServerProxies::Guid> GuidsIn(const std::vector<std::wstring>& texts);
+/// The GUIDs of `texts` (wide strings or views), in order; throws like
+/// GuidIn on the first bad text.
+template <class Texts>
+std::vector<TarnServerProxies::Guid> GuidsIn(const Texts& texts) {
+    std::vector<TarnServerProxies::Guid> guids;
+    guids.reserve(texts.size());
+    for (const auto& text : texts) {
+        guids.push_back(GuidIn(text));
+    }
+    return guids;
+}
 
 /// The text form of `guid`: lower-case, 36 characters.
 std::wstring GuidOut(const TarnServerProxies::Guid& guid);

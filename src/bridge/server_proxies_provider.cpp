@@ -50,7 +50,7 @@ HRESULT CollectIds(const ContextImpl& context, std::vector<std::wstring>& ids, O
 }
 
 HRESULT GetPropertyValues(const ContextImpl& context, PropertyService service,
-                          const std::vector<std::wstring>& ids,
+                          const std::vector<std::wstring_view>& ids,
                           const std::vector<std::wstring>& keys, const std::wstring& library,
                           std::vector<Vardel::ReturnValue>& values) {
     return CallServer(context, [&](const ServerSession& server) {
@@ -146,23 +146,25 @@ HRESULT ServerProxiesProvider::GetCategoryParametersByParameter(const ContextImp
     });
 }
 
-HRESULT ServerProxiesProvider::GetCategoryPropertyValues(const ContextImpl& context, const Ids& ids,
-                                                         const Ids& keys,
+HRESULT ServerProxiesProvider::GetCategoryPropertyValues(const ContextImpl& context,
+                                                         const IdViews& ids, const Ids& keys,
                                                          const std::wstring& library,
                                                          Values& values) {
     return GetPropertyValues(context, &IServerBackend::GetCategoryPropertyValues, ids, keys,
                              library, values);
 }
 
-HRESULT ServerProxiesProvider::GetFamilyPropertyValues(const ContextImpl& context, const Ids& ids,
-                                                       const Ids& keys, const std::wstring& library,
+HRESULT ServerProxiesProvider::GetFamilyPropertyValues(const ContextImpl& context,
+                                                       const IdViews& ids, const Ids& keys,
+                                                       const std::wstring& library,
                                                        Values& values) {
     return GetPropertyValues(context, &IServerBackend::GetFamilyPropertyValues, ids, keys, library,
                              values);
 }
 
 HRESULT ServerProxiesProvider::GetCategoryParameterPropertyValues(const ContextImpl& context,
-                                                                  const Ids& ids, const Ids& keys,
+                                                                  const IdViews& ids,
+                                                                  const Ids& keys,
                                                                   const std::wstring& library,
                                                                   Values& values) {
     return GetPropertyValues(context, &IServerBackend::GetCategoryParameterPropertyValues, ids,

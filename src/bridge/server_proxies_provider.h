@@ -38,6 +38,9 @@ struct ContentQueryHandle {
 class ServerProxiesProvider {
   public:
     using Ids = std::vector<std::wstring>;
+    /// The nodes of a property request: views of texts the caller keeps, so
+    /// that a request for many nodes copies none of them.
+    using IdViews = std::vector<std::wstring_view>;
     using Values = std::vector<Vardel::ReturnValue>;
 
     ServerProxiesProvider() = delete;
@@ -79,15 +82,15 @@ class ServerProxiesProvider {
     // Properties in the context's language: one result per answer of the
     // server, node-major; a null or empty answer is NoValue. Clear `values` first.
 
-    static HRESULT GetCategoryPropertyValues(const ContextImpl& context, const Ids& ids,
+    static HRESULT GetCategoryPropertyValues(const ContextImpl& context, const IdViews& ids,
                                              const Ids& keys, const std::wstring& library,
                                              Values& values);
-    static HRESULT GetFamilyPropertyValues(const ContextImpl& context, const Ids& ids,
+    static HRESULT GetFamilyPropertyValues(const ContextImpl& context, const IdViews& ids,
                                            const Ids& keys, const std::wstring& library,
                                            Values& values);
-    static HRESULT GetCategoryParameterPropertyValues(const ContextImpl& context, const Ids& ids,
-                                                      const Ids& keys, const std::wstring& library,
-                                                      Values& values);
+    static HRESULT GetCategoryParameterPropertyValues(const ContextImpl& context,
+                                                      const IdViews& ids, const Ids& keys,
+                                                      const std::wstring& library, Values& values);
 
     /// Assigns the category tree of `familyId` (XML text) to `xml`; an empty
     /// answer is E_FAIL with `xml` untouched.

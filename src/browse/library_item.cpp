@@ -1,50 +1,28 @@
 #include "browse/library_item.h"
 
 #include <algorithm>
+#include <map>
 #include <new>
+#include <set>
 #include <unordered_set>
 #include <utility>
 
 #include "api/browse_id_factory.h"
 #include "api/context_impl.h"
+#include "api/return_value_builder.h"
 #include "bridge/server_proxies_provider.h"
 #include "browse/property_request.h"
 #include "vardel/constants.h"
 
 namespace VardelBrowse {
 
-void IdCollector::Add(const std::wstring& library, std::vector<std::wstring>&& ids) {
-    libraries_.push_back(library);
-    entries_.reserve(entries_.size() + ids.size());
-    for (std::wstring& id : ids) {
-        entries_.push_back({std::move(id), libraries_.size() - 1});
-    }
-}
-
-CollectedIds IdCollector::Finish() {
-    std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
-        return VardelUtils::CompareUtf16Order(a.id, b.id) < 0;
-    });
-    CollectedIds collected;
-    for (Entry& entry : entries_) {
-        if (collected.empty() || collected.rbegin()->first != entry.id) {
-            collected.emplace_hint(collected.end(), std::move(entry.id), LibrarySet());
-        }
-        collected.rbegin()->second.insert(libraries_[entry.library]);
-    }
-    entries_.clear();
-    libraries_.clear();
-    return collected;
-}
-
-CollectedIds PairWithLibraries(const std::vector<std::wstring>& ids,
-                               const std::list<std::wstring>& libraries) {
-    const LibrarySet all(libraries.begin(), libraries.end());
-    CollectedIds collected;
-    for (const std::wstring& id : ids) {
-        collected.try_emplace(id, all);
-    }
-    return collected;
+template <class MergeData>
+void MergedItem<MergeData>::AddEntry(std::wstring lastModTime, MergeData data) {
+    const auto newer = [](const std::wstring& time, const auto& entry) {
+        return VardelUtils::CompareUtf16Order(time, entry.first) > 0;
+    };
+    const auto at = std::upper_bound(entries_.begin(), entries_.end(), lastModTime, newer);
+    entries_.emplace(at, std::move(lastModTime), std::move(data));
 }
 
 template <class MergeData>
@@ -58,7 +36,7 @@ std::vector<std::wstring> MergedItem<MergeData>::BrowseLibraries() const {
     }
     libraries.reserve(entries_.size());
     for (const auto& entry : entries_) {
-        libraries.push_back(entry.second.library);
+        libraries.emplace_back(entry.second.library);
     }
     return libraries;
 }
@@ -72,22 +50,38 @@ std::optional<CBrowseIdBaseImpl::Version> MergedItem<MergeData>::NewestVersion()
     return CBrowseIdBaseImpl::Version{newest.first, newest.second.guid};
 }
 
+template <class MergeData>
+std::optional<CBrowseIdBaseImpl::Version> MergedItem<MergeData>::TakeNewestVersion() {
+    if (entries_.empty()) {
+        return std::nullopt;
+    }
+    auto& newest = entries_.front();
+    return CBrowseIdBaseImpl::Version{std::move(newest.first), std::move(newest.second.guid)};
+}
+
 template class MergedItem<CCategoryMergeData>;
 template class MergedItem<CFamilyMergeData>;
 
 }  // namespace VardelBrowse
+
+namespace {
+using Builder = VardelUtils::ReturnValueBuilder;
+}  // namespace
 
 Vardel::CBrowseId CLibraryItemCategory::CreateBrowseId(const Vardel::CContext* context,
                                                        const std::wstring& /*memberId*/) const {
     return VardelUtils::CreateCategoryId(context, GetId(), BrowseLibraries(), NewestVersion());
 }
 
-void CLibraryItemCategory::AddMergeAnswer(const Vardel::ReturnValue& lastModTime,
-                                          const Vardel::ReturnValue& guid,
-                                          const std::wstring& library) {
+Vardel::CBrowseId CLibraryItemCategory::TakeBrowseId(const Vardel::CContext* context) {
+    return VardelUtils::CreateCategoryId(context, GetId(), BrowseLibraries(), TakeNewestVersion());
+}
+
+void CLibraryItemCategory::AddMergeAnswer(Vardel::ReturnValue& lastModTime,
+                                          Vardel::ReturnValue& guid, std::wstring_view library) {
     if (lastModTime.IsValid()) {
-        AddEntry(static_cast<const wchar_t*>(lastModTime),
-                 {guid.IsValid() ? std::wstring(guid) : std::wstring(), library});
+        AddEntry(Builder::TakeText(lastModTime),
+                 {guid.IsValid() ? Builder::TakeText(guid) : std::wstring(), library});
     }
 }
 
@@ -100,11 +94,14 @@ Vardel::CBrowseId CLibraryItemFamily::CreateBrowseId(const Vardel::CContext* con
     return VardelUtils::CreateFamilyId(context, GetId(), BrowseLibraries(), NewestVersion());
 }
 
-void CLibraryItemFamily::AddMergeAnswer(const Vardel::ReturnValue& lastModTime,
-                                        const Vardel::ReturnValue& guid,
-                                        const std::wstring& library) {
+Vardel::CBrowseId CLibraryItemFamily::TakeBrowseId(const Vardel::CContext* context) {
+    return VardelUtils::CreateFamilyId(context, GetId(), BrowseLibraries(), TakeNewestVersion());
+}
+
+void CLibraryItemFamily::AddMergeAnswer(Vardel::ReturnValue& lastModTime, Vardel::ReturnValue& guid,
+                                        std::wstring_view library) {
     if (lastModTime.IsValid() && guid.IsValid()) {
-        AddEntry(static_cast<const wchar_t*>(lastModTime), {std::wstring(guid), library});
+        AddEntry(Builder::TakeText(lastModTime), {Builder::TakeText(guid), library});
     }
 }
 
@@ -133,10 +130,11 @@ PropertyRequest RequestFor(CLibraryItem::Kind kind) {
 }
 
 // Items grouped by library name, each group in item order.
-using LibraryGroups = std::map<std::wstring, std::vector<CLibraryItem*>, VardelUtils::Utf16Less>;
+template <class Name>
+using LibraryGroups = std::map<Name, std::vector<CLibraryItem*>, VardelUtils::Utf16Less>;
 
-Ids IdsOf(const std::vector<CLibraryItem*>& group) {
-    Ids ids;
+std::vector<std::wstring_view> IdsOf(const std::vector<CLibraryItem*>& group) {
+    std::vector<std::wstring_view> ids;
     ids.reserve(group.size());
     for (const CLibraryItem* item : group) {
         ids.push_back(item->GetId());
@@ -194,7 +192,8 @@ void MergeItems(const ContextImpl& context, LibraryItems& items) {
     const Ids keys = kind == CLibraryItem::FamilyItem
                          ? Ids{Vardel::Constants::FAM_LASTMODTIME, Vardel::Constants::FAM_REVGUID}
                          : Ids{Vardel::Constants::FLD_LASTMODTIME, Vardel::Constants::FLD_REFGUID};
-    LibraryGroups groups;
+    // Keyed by views of the names the collection holds, which the answers keep.
+    LibraryGroups<std::wstring_view> groups;
     for (const auto& item : items) {
         for (const std::wstring& library : item->GetLibraries()) {
             groups[library].push_back(item.get());
@@ -202,7 +201,8 @@ void MergeItems(const ContextImpl& context, LibraryItems& items) {
     }
     Values values;
     for (const auto& [library, group] : groups) {
-        const HRESULT status = RequestFor(kind)(context, IdsOf(group), keys, library, values);
+        const HRESULT status =
+            RequestFor(kind)(context, IdsOf(group), keys, std::wstring(library), values);
         if (status != S_OK || values.size() != group.size() * 2) {
             continue;
         }
@@ -221,7 +221,7 @@ HRESULT FilterItems(const ContextImpl& context, LibraryItems& items) {
     for (const auto& entry : criteria) {
         keys.push_back(entry.first);
     }
-    LibraryGroups groups;
+    LibraryGroups<std::wstring> groups;
     for (const auto& item : items) {
         groups[item->GetPreferredLibrary()].push_back(item.get());
     }

@@ -13,17 +13,16 @@
 // sort chronologically, which is what the server sends.
 #pragma once
 
-#include <list>
-#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "api/browse_id_impl.h"
 #include "api/utf16_order.h"
+#include "browse/collected_ids.h"
 #include "vardel/browse_id.h"
 #include "vardel/context.h"
 #include "vardel/return_value.h"
@@ -31,48 +30,18 @@
 
 class ContextImpl;
 
-namespace VardelBrowse {
-
-/// Library names that hold a node, in ascending UTF-16 order.
-using LibrarySet = std::set<std::wstring, VardelUtils::Utf16Less>;
-/// Node id -> the libraries that returned it, ordered by id.
-using CollectedIds = std::map<std::wstring, LibrarySet, VardelUtils::Utf16Less>;
-
-/// Builds CollectedIds from the answers of several libraries. The answers are
-/// gathered first and sorted once, so that a large collection is built in
-/// order instead of by one tree search per id.
-class IdCollector {
-  public:
-    /// Adds every id of `ids` under `library`.
-    void Add(const std::wstring& library, std::vector<std::wstring>&& ids);
-    /// Every id added, with the libraries that answered it.
-    CollectedIds Finish();
-
-  private:
-    struct Entry {
-        std::wstring id;
-        std::size_t library;  // index into libraries_
-    };
-    std::vector<std::wstring> libraries_;
-    std::vector<Entry> entries_;
-};
-/// `ids` each paired with every library of `libraries`.
-CollectedIds PairWithLibraries(const std::vector<std::wstring>& ids,
-                               const std::list<std::wstring>& libraries);
-
-}  // namespace VardelBrowse
-
 /// One copy of a category in a library: its reference GUID (empty when that
-/// answer failed) and the library.
+/// answer failed) and the library, a name the item's collection holds.
 struct CCategoryMergeData {
     std::wstring guid;
-    std::wstring library;
+    std::wstring_view library;
 };
 
-/// One copy of a family in a library: its revision GUID and the library.
+/// One copy of a family in a library: its revision GUID and the library, a
+/// name the item's collection holds.
 struct CFamilyMergeData {
     std::wstring guid;
-    std::wstring library;
+    std::wstring_view library;
 };
 
 class CLibraryItem {
@@ -96,10 +65,14 @@ class CLibraryItem {
     /// makes a family item a member identifier. Empty when the item has no library.
     virtual Vardel::CBrowseId CreateBrowseId(const Vardel::CContext* context,
                                              const std::wstring& memberId = {}) const = 0;
-    /// Records the answer of `library` to the merge request: last-modified
-    /// time, then GUID. Each kind decides which answers make an entry.
-    virtual void AddMergeAnswer(const Vardel::ReturnValue& lastModTime,
-                                const Vardel::ReturnValue& guid, const std::wstring& library) = 0;
+    /// CreateBrowseId(context) for an item that is done with: the browse id
+    /// takes the item's version texts instead of copies of them.
+    virtual Vardel::CBrowseId TakeBrowseId(const Vardel::CContext* context) = 0;
+    /// Records the answer of `library` (a name the item's collection holds)
+    /// to the merge request: last-modified time, then GUID, whose texts the
+    /// item may take. Each kind decides which answers make an entry.
+    virtual void AddMergeAnswer(Vardel::ReturnValue& lastModTime, Vardel::ReturnValue& guid,
+                                std::wstring_view library) = 0;
 
     const std::wstring& GetId() const { return id_; }
     const VardelBrowse::LibrarySet& GetLibraries() const { return libraries_; }
@@ -116,12 +89,13 @@ template <class MergeData>
 class MergedItem : public CLibraryItem {
   public:
     using CLibraryItem::CLibraryItem;
-    /// Last-modified text -> copy, newest first.
-    using Entries = std::multimap<std::wstring, MergeData, VardelUtils::Utf16Greater>;
+    /// Last-modified text and copy, newest first; copies of equal times in
+    /// the order they were added.
+    using Entries = std::vector<std::pair<std::wstring, MergeData>>;
 
     std::wstring GetPreferredLibrary() const override {
         if (!entries_.empty()) {
-            return entries_.begin()->second.library;
+            return std::wstring(entries_.front().second.library);
         }
         return GetLibraries().empty() ? std::wstring() : *GetLibraries().begin();
     }
@@ -129,14 +103,14 @@ class MergedItem : public CLibraryItem {
     const Entries& GetMergeEntries() const { return entries_; }
 
   protected:
-    void AddEntry(const std::wstring& lastModTime, MergeData data) {
-        entries_.emplace(lastModTime, std::move(data));
-    }
+    void AddEntry(std::wstring lastModTime, MergeData data);
     /// The libraries a browse id carries: every answering library, newest
     /// first; without answers the first library of the set.
     std::vector<std::wstring> BrowseLibraries() const;
     /// The newest copy's time and GUID, when some library answered.
     std::optional<CBrowseIdBaseImpl::Version> NewestVersion() const;
+    /// NewestVersion, moved out of the item.
+    std::optional<CBrowseIdBaseImpl::Version> TakeNewestVersion();
 
   private:
     Entries entries_;
@@ -151,9 +125,10 @@ class CLibraryItemCategory : public VardelBrowse::MergedItem<CCategoryMergeData>
     /// Always a category identifier; `memberId` is ignored.
     Vardel::CBrowseId CreateBrowseId(const Vardel::CContext* context,
                                      const std::wstring& memberId = {}) const override;
+    Vardel::CBrowseId TakeBrowseId(const Vardel::CContext* context) override;
     /// An entry whenever the time came back; a failed GUID answer leaves the GUID empty.
-    void AddMergeAnswer(const Vardel::ReturnValue& lastModTime, const Vardel::ReturnValue& guid,
-                        const std::wstring& library) override;
+    void AddMergeAnswer(Vardel::ReturnValue& lastModTime, Vardel::ReturnValue& guid,
+                        std::wstring_view library) override;
 };
 
 class CLibraryItemFamily : public VardelBrowse::MergedItem<CFamilyMergeData> {
@@ -162,9 +137,10 @@ class CLibraryItemFamily : public VardelBrowse::MergedItem<CFamilyMergeData> {
     Kind GetItemKind() const override { return FamilyItem; }
     Vardel::CBrowseId CreateBrowseId(const Vardel::CContext* context,
                                      const std::wstring& memberId = {}) const override;
+    Vardel::CBrowseId TakeBrowseId(const Vardel::CContext* context) override;
     /// An entry only when both the time and the revision came back.
-    void AddMergeAnswer(const Vardel::ReturnValue& lastModTime, const Vardel::ReturnValue& guid,
-                        const std::wstring& library) override;
+    void AddMergeAnswer(Vardel::ReturnValue& lastModTime, Vardel::ReturnValue& guid,
+                        std::wstring_view library) override;
 };
 
 namespace VardelBrowse {

@@ -61,7 +61,7 @@ HRESULT EmitMerged(const Vardel::CContext* ctx, const ContextImpl& context,
     out.clear();
     out.reserve(items.size());
     for (const auto& item : items) {
-        out.push_back(item->CreateBrowseId(ctx));
+        out.push_back(item->TakeBrowseId(ctx));
     }
     return S_OK;
 }

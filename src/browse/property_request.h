@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "api/context_impl.h"
@@ -15,7 +16,7 @@ namespace VardelBrowse {
 /// One property request to one library: values of `keys` for `ids`,
 /// node-major, into `values` (cleared first).
 using PropertyRequest = HRESULT (*)(const ContextImpl& context,
-                                    const std::vector<std::wstring>& ids,
+                                    const std::vector<std::wstring_view>& ids,
                                     const std::vector<std::wstring>& keys,
                                     const std::wstring& library,
                                     std::vector<Vardel::ReturnValue>& values);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <memory_resource>
+#include <string_view>
 #include <unordered_map>
 
 #include "api/browse_id_impl.h"
@@ -28,14 +30,14 @@ bool Takes(NodeKinds kinds, Vardel::EBrowseItemType type) {
     return false;
 }
 
-// The distinct nodes of one library, in first-seen order, how many input
-// slots ask for each, and the answers the library gave for them (P per node,
-// node-major).
+// The distinct nodes of one library, in first-seen order (views of the
+// internal names that the request's ids hold), how many input slots ask for
+// each, and the answers the library gave for them (P per node, node-major).
 struct LibraryGroup {
     std::wstring library;
-    std::vector<std::wstring> names;
+    std::vector<std::wstring_view> names;
     std::vector<std::size_t> uses;
-    std::unordered_map<const CBrowseIdBaseImpl*, std::size_t> index;
+    std::pmr::unordered_map<const CBrowseIdBaseImpl*, std::size_t> index;
     Values answers;
 };
 
@@ -76,8 +78,10 @@ HRESULT LibraryProperties(const ContextImpl& context, const std::vector<Vardel::
                           const Keys& keys, NodeKinds kinds, PropertyRequest request,
                           Values& values) {
     values.clear();
+    // The look-ups last only as long as the call: their entries come from one arena.
+    std::pmr::monotonic_buffer_resource arena;
     std::vector<LibraryGroup> groups;
-    std::unordered_map<std::wstring, std::size_t> groupOf;
+    std::pmr::unordered_map<std::wstring_view, std::size_t> groupOf(&arena);
     std::vector<Slot> slots;
     slots.reserve(ids.size());
     for (const Vardel::CBrowseId& id : ids) {
@@ -89,7 +93,7 @@ HRESULT LibraryProperties(const ContextImpl& context, const std::vector<Vardel::
         const std::wstring& library = node->GetLibraryName();
         const auto [found, added] = groupOf.try_emplace(library, groups.size());
         if (added) {
-            groups.push_back({library, {}, {}, {}, {}});
+            groups.push_back({library, {}, {}, decltype(LibraryGroup::index)(&arena), {}});
         }
         LibraryGroup& group = groups[found->second];
         const auto [place, isNew] = group.index.try_emplace(node, group.names.size());

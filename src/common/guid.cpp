@@ -5,6 +5,7 @@
 #include <sys/random.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <random>
 #include <span>
@@ -13,10 +14,10 @@ namespace Vardel {
 namespace {
 
 constexpr std::size_t kTextLength = 36;
-
-bool IsDashPosition(std::size_t i) {
-    return i == 8 || i == 13 || i == 18 || i == 23;
-}
+// Where each byte's two digits and each dash stand in the text.
+constexpr std::array<std::size_t, 16> kByteOffsets = {0,  2,  4,  6,  9,  11, 14, 16,
+                                                      19, 21, 24, 26, 28, 30, 32, 34};
+constexpr std::array<std::size_t, 4> kDashOffsets = {8, 13, 18, 23};
 
 int HexValue(wchar_t c) {
     if (c >= L'0' && c <= L'9') {
@@ -95,36 +96,29 @@ std::optional<Guid> Guid::Parse(std::wstring_view text) {
     if (text.size() != kTextLength) {
         return std::nullopt;
     }
-    Guid guid;
-    std::size_t nibble = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (IsDashPosition(i)) {
-            if (text[i] != L'-') {
-                return std::nullopt;
-            }
-            continue;
-        }
-        const int value = HexValue(text[i]);
-        if (value < 0) {
+    for (const std::size_t dash : kDashOffsets) {
+        if (text[dash] != L'-') {
             return std::nullopt;
         }
-        std::uint8_t& byte = guid.bytes[nibble / 2];
-        byte = static_cast<std::uint8_t>(nibble % 2 == 0 ? value << 4 : byte | value);
-        ++nibble;
+    }
+    Guid guid;
+    for (std::size_t i = 0; i < kByteOffsets.size(); ++i) {
+        const int high = HexValue(text[kByteOffsets[i]]);
+        const int low = HexValue(text[kByteOffsets[i] + 1]);
+        if (high < 0 || low < 0) {
+            return std::nullopt;
+        }
+        guid.bytes[i] = static_cast<std::uint8_t>(high << 4 | low);
     }
     return guid;
 }
 
 std::wstring Guid::ToString() const {
     static constexpr wchar_t kDigits[] = L"0123456789abcdef";
-    std::wstring text;
-    text.reserve(kTextLength);
+    std::wstring text(kTextLength, L'-');
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (i == 4 || i == 6 || i == 8 || i == 10) {
-            text.push_back(L'-');
-        }
-        text.push_back(kDigits[bytes[i] >> 4]);
-        text.push_back(kDigits[bytes[i] & 0x0F]);
+        text[kByteOffsets[i]] = kDigits[bytes[i] >> 4];
+        text[kByteOffsets[i] + 1] = kDigits[bytes[i] & 0x0F];
     }
     return text;
 }

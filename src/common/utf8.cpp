@@ -3,6 +3,7 @@
 // valid characters after it.
 #include "common/utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace VardelCommon {
@@ -106,9 +107,15 @@ std::string ToUtf8(std::wstring_view text) {
 }
 
 std::wstring FromUtf8(std::string_view bytes) {
-    std::wstring text;
+    // A leading ASCII run, often the whole text, widens byte by byte.
+    const auto ascii = std::find_if(bytes.begin(), bytes.end(),
+                                    [](char b) { return static_cast<std::uint8_t>(b) >= 0x80; });
+    std::wstring text(bytes.begin(), ascii);
+    if (ascii == bytes.end()) {
+        return text;
+    }
     text.reserve(bytes.size());
-    std::size_t pos = 0;
+    std::size_t pos = static_cast<std::size_t>(ascii - bytes.begin());
     while (pos < bytes.size()) {
         text.push_back(static_cast<wchar_t>(DecodeOne(bytes, pos)));
     }

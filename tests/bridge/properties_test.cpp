@@ -16,8 +16,8 @@ constexpr wchar_t kNode1[] = L"AAAAAAAA-0000-0000-0000-000000000001";
 constexpr wchar_t kNode2[] = L"aaaaaaaa-0000-0000-0000-000000000002";
 constexpr wchar_t kKey[] = L"05415F3D-3907-474B-A020-EB9D644F4CF3";
 
-using PropertyOperation = HRESULT (*)(const ContextImpl&, const Ids&, const Ids&,
-                                      const std::wstring&, Values&);
+using PropertyOperation = HRESULT (*)(const ContextImpl&, const std::vector<std::wstring_view>&,
+                                      const Ids&, const std::wstring&, Values&);
 
 struct PropertyCase {
     const char* name;

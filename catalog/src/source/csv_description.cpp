@@ -7,6 +7,7 @@
 #include "common/wide_path.h"
 #include "source/family_readers.h"
 #include "source/name_guid.h"
+#include "source/root_attribute.h"
 #include "source/source_values.h"
 #include "source/xml_source.h"
 
@@ -176,13 +177,19 @@ bool ParseCsvDescription(std::string_view bytes, const std::filesystem::path& fi
     return DescriptionReader(file, index, description, error).Read(bytes);
 }
 
+// The root's start tag usually settles it; parsing a whole description
+// just for one attribute made estimating a build cost as much as reading it.
 std::filesystem::path CsvTableOf(std::string_view bytes, const std::filesystem::path& file) {
-    XMLParser parser;
-    if (!parser.LoadXmlBytes(bytes))
-        return {};
     std::wstring table;
-    if (!parser.GetRootNode().GetProperty(L"Table", table))
-        table = DefaultTable(file);
+    if (const RootAttribute scan = ScanRootAttribute(bytes, "Table"); scan.decided) {
+        table = scan.value ? VardelCommon::FromUtf8(*scan.value) : DefaultTable(file);
+    } else {
+        XMLParser parser;
+        if (!parser.LoadXmlBytes(bytes))
+            return {};
+        if (!parser.GetRootNode().GetProperty(L"Table", table))
+            table = DefaultTable(file);
+    }
     return file.parent_path() / VardelCommon::ToPath(table);
 }
 

@@ -1,17 +1,9 @@
 #include "source/library_index.h"
 
 #include <algorithm>
-#include <cstring>
 #include <system_error>
 
 namespace VardelCatalog {
-
-std::size_t GuidHash::operator()(const Guid& guid) const {
-    std::uint64_t low = 0, high = 0;
-    std::memcpy(&low, guid.bytes.data(), sizeof low);
-    std::memcpy(&high, guid.bytes.data() + sizeof low, sizeof high);
-    return static_cast<std::size_t>(low ^ (high * 0x9E3779B97F4A7C15ULL));
-}
 
 LibraryIndex::LibraryIndex(const LibrarySource& library) : library_(library) {
     for (const ParameterSource& parameter : library.parameters)

@@ -20,10 +20,6 @@
 
 namespace VardelCatalog {
 
-struct GuidHash {
-    std::size_t operator()(const Guid& guid) const;
-};
-
 class LibraryIndex {
   public:
     explicit LibraryIndex(const LibrarySource& library);

@@ -9,6 +9,8 @@
 // Language tags are kept lower-cased, so "en-US" and "EN-us" are one key.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -20,6 +22,17 @@
 namespace VardelCatalog {
 
 using Vardel::Guid;
+
+/// For unordered containers of GUIDs: mixes both halves, since sequential
+/// GUIDs may share either.
+struct GuidHash {
+    std::size_t operator()(const Guid& guid) const {
+        std::uint64_t low = 0, high = 0;
+        std::memcpy(&low, guid.bytes.data(), sizeof low);
+        std::memcpy(&high, guid.bytes.data() + sizeof low, sizeof high);
+        return static_cast<std::size_t>(low ^ (high * 0x9E3779B97F4A7C15ULL));
+    }
+};
 
 /// Text per language tag (lower-cased).
 using LocalizedTexts = std::map<std::wstring, std::wstring>;

@@ -2,6 +2,7 @@
 // the catalogue's columns.
 #include "store/catalog_queries.h"
 
+#include <array>
 #include <optional>
 
 #include "common/utf8.h"
@@ -11,10 +12,10 @@ namespace {
 
 constexpr std::size_t kGuidTextLength = 36;
 constexpr char kHexDigits[] = "0123456789abcdef";
-
-bool IsDashPosition(std::size_t i) {
-    return i == 8 || i == 13 || i == 18 || i == 23;
-}
+// Where each byte's two digits and each dash stand in the text.
+constexpr std::array<std::size_t, 16> kByteOffsets = {0,  2,  4,  6,  9,  11, 14, 16,
+                                                      19, 21, 24, 26, 28, 30, 32, 34};
+constexpr std::array<std::size_t, 4> kDashOffsets = {8, 13, 18, 23};
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') {
@@ -33,21 +34,19 @@ std::optional<Vardel::Guid> ParseGuidText(std::string_view text) {
     if (text.size() != kGuidTextLength) {
         return std::nullopt;
     }
-    Vardel::Guid id;
-    std::size_t byte = 0;
-    for (std::size_t i = 0; i < kGuidTextLength; i += 2) {
-        if (IsDashPosition(i)) {
-            if (text[i] != '-') {
-                return std::nullopt;
-            }
-            ++i;
+    for (const std::size_t dash : kDashOffsets) {
+        if (text[dash] != '-') {
+            return std::nullopt;
         }
-        const int high = HexValue(text[i]);
-        const int low = HexValue(text[i + 1]);
+    }
+    Vardel::Guid id;
+    for (std::size_t i = 0; i < kByteOffsets.size(); ++i) {
+        const int high = HexValue(text[kByteOffsets[i]]);
+        const int low = HexValue(text[kByteOffsets[i] + 1]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }
-        id.bytes[byte++] = static_cast<std::uint8_t>(high * 16 + low);
+        id.bytes[i] = static_cast<std::uint8_t>(high << 4 | low);
     }
     return id;
 }
@@ -130,14 +129,10 @@ QueryRows::QueryRows(Statement& statement, const QueryText& query) : statement_(
 }
 
 std::string GuidText(const Vardel::Guid& id) {
-    std::string text;
-    text.reserve(kGuidTextLength);
-    for (std::size_t byte = 0; byte < id.bytes.size(); ++byte) {
-        if (byte == 4 || byte == 6 || byte == 8 || byte == 10) {
-            text += '-';
-        }
-        text += kHexDigits[id.bytes[byte] >> 4];
-        text += kHexDigits[id.bytes[byte] & 0x0f];
+    std::string text(kGuidTextLength, '-');
+    for (std::size_t i = 0; i < id.bytes.size(); ++i) {
+        text[kByteOffsets[i]] = kHexDigits[id.bytes[i] >> 4];
+        text[kByteOffsets[i] + 1] = kHexDigits[id.bytes[i] & 0x0f];
     }
     return text;
 }

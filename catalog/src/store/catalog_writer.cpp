@@ -26,8 +26,8 @@ constexpr std::string_view kInsertReader =
     "INSERT INTO library_reader (library_id, user_name) VALUES (?, ?)";
 constexpr std::string_view kInsertCategory =
     "INSERT INTO category (id, library_id, guid, parent_id, position, last_position, hidden,"
-    " hidden_path, domain, mnemonic, special_authoring, icon, last_modified, revision)"
-    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    " hidden_path, domain, mnemonic, special_authoring, icon, last_modified, revision, name)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 constexpr std::string_view kInsertCategoryName =
     "INSERT INTO category_name (category_id, language, name) VALUES (?, ?, ?)";
 constexpr std::string_view kInsertCategoryParameter =
@@ -35,14 +35,15 @@ constexpr std::string_view kInsertCategoryParameter =
 constexpr std::string_view kInsertParameter =
     "INSERT INTO parameter (id, library_id, guid, value_type, unit_type, ref_name,"
     " uses_definition, localized, optional, repeatable, no_index, definition_only,"
-    " applies_to_member, parent_category_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    " applies_to_member, parent_category_id, name)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 constexpr std::string_view kInsertParameterName =
     "INSERT INTO parameter_name (parameter_id, language, name) VALUES (?, ?, ?)";
 constexpr std::string_view kInsertFamily =
     "INSERT INTO family (id, library_id, guid, position, is_feature, standard,"
     " standards_organization, manufacturer, folder_name, last_modified, revision, thumbnail,"
-    " parent_library_name, parent_family_name, member_count)"
-    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    " parent_library_name, parent_family_name, member_count, display_name, description)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 constexpr std::string_view kInsertFamilyName =
     "INSERT INTO family_name (family_id, language, display_name, description)"
     " VALUES (?, ?, ?, ?)";
@@ -81,6 +82,22 @@ Database& CreateSchema(Database& database) {
         database.Execute(table);
     }
     return database;
+}
+
+// The text a node answers for a language it has no text in: the default
+// language's, else that of the first language (in byte order) that has one.
+const std::wstring& FallbackText(const LocalizedTexts& texts, const std::wstring& defaultLanguage) {
+    static const std::wstring kNone;
+    const auto preferred = texts.find(defaultLanguage);
+    if (preferred != texts.end() && !preferred->second.empty()) {
+        return preferred->second;
+    }
+    for (const auto& [language, text] : texts) {
+        if (!text.empty()) {
+            return text;
+        }
+    }
+    return kNone;
 }
 
 std::int64_t IdOf(const std::map<Guid, std::int64_t>& ids, const Guid& guid, const char* kind) {
@@ -136,9 +153,11 @@ struct CatalogWriter::Impl {
     std::int64_t nextFamilyId = 1;
     std::int64_t nextMemberId = 1;
 
-    // The library added last: its id (0 before the first), ids of its
-    // categories and parameters by GUID, its next positions.
+    // The library added last: its id (0 before the first) and default
+    // language, ids of its categories and parameters by GUID, its next
+    // positions.
     std::int64_t libraryId = 0;
+    std::wstring defaultLanguage;
     std::map<Guid, std::int64_t> categoryIds;
     std::map<Guid, std::int64_t> parameterIds;
     std::map<std::int64_t, std::int64_t> firstCategoryOfParameter;
@@ -197,7 +216,8 @@ void CatalogWriter::Impl::AddCategory(const CategorySource& source,
     }
     Insert(*category, id, libraryId, source.id, parentId, position, nextCategoryPosition - 1,
            source.hidden, hiddenPath, source.domain, source.mnemonic, source.specialAuthoring,
-           source.icon, source.lastModified, source.revisionId);
+           source.icon, source.lastModified, source.revisionId,
+           FallbackText(source.names, defaultLanguage));
 }
 
 void CatalogWriter::Impl::AddParameter(const ParameterSource& source, std::int64_t id) {
@@ -210,7 +230,8 @@ void CatalogWriter::Impl::AddParameter(const ParameterSource& source, std::int64
         source.usesDefinition ? source.usesDefinition->ToString() : std::wstring();
     Insert(*parameter, id, libraryId, source.id, source.valueType, source.unitType, source.refName,
            usesDefinition, source.localized, source.optional, source.repeatable, source.noIndex,
-           source.definitionOnly, source.appliesToMember, parentCategory);
+           source.definitionOnly, source.appliesToMember, parentCategory,
+           FallbackText(source.names, defaultLanguage));
     for (const auto& [language, name] : source.names) {
         Insert(*parameterName, id, language, name);
     }
@@ -292,6 +313,7 @@ CatalogWriter::~CatalogWriter() = default;
 void CatalogWriter::AddLibrary(const LibrarySource& source) {
     Impl& impl = *impl_;
     impl.libraryId = impl.nextLibraryId++;
+    impl.defaultLanguage = source.defaultLanguage;
     impl.categoryIds.clear();
     impl.parameterIds.clear();
     impl.firstCategoryOfParameter.clear();
@@ -321,7 +343,9 @@ void CatalogWriter::AddFamily(const FamilySource& source) {
     Insert(*impl.family, id, impl.libraryId, source.id, impl.nextFamilyPosition++, source.isFeature,
            source.standard, source.standardsOrganization, source.manufacturer, source.folderName,
            source.lastModified, source.revisionId, source.thumbnail, source.parentLibraryName,
-           source.parentFamilyName, source.members.size());
+           source.parentFamilyName, source.members.size(),
+           FallbackText(source.displayNames, impl.defaultLanguage),
+           FallbackText(source.descriptions, impl.defaultLanguage));
     impl.AddFamilyNames(id, source);
     Insert(*impl.familyDocument, id, source.document);
     for (const auto& [language, document] : source.strings) {
@@ -337,7 +361,9 @@ void CatalogWriter::Finish() {
     for (std::string_view index : SchemaIndexes()) {
         impl_->db.Execute(index);
     }
-    impl_->db.Execute("ANALYZE");
+    for (std::string_view table : AnalyzedTables()) {
+        impl_->db.Execute(std::string("ANALYZE ").append(table));
+    }
 }
 
 }  // namespace VardelCatalog

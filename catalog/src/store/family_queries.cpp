@@ -51,16 +51,18 @@ std::vector<TreeCategory> QueryCategoryTree(StatementCache& cache, std::int64_t 
     constexpr NameTable kNames{"category_name", "category_id"};
     QueryText query("SELECT a.id, a.parent_id, a.guid, a.hidden,");
     query.Sql(" MAX(CASE WHEN a.id = c.id THEN 1 ELSE 0 END), ");
-    AddLocalizedText(query, kNames, "nr", "a.id", "name", languages.fallback);
+    AddLocalizedText(query, "nr", "a", "name", languages);
     query.Sql(
         " FROM family_category h JOIN category c ON c.id = h.category_id"
         " JOIN category a ON a.library_id = c.library_id AND a.position <= c.position"
         " AND a.last_position >= c.position");
-    AddRequestedNames(query, kNames, "nr", "a.id", languages.requested);
+    AddRequestedNames(query, kNames, "nr", "a.id", languages);
     query.Sql(" WHERE h.family_id = ").Int(family);
-    query.Sql(
-        " GROUP BY a.id, a.parent_id, a.guid, a.hidden, a.position, nr.name"
-        " ORDER BY a.position");
+    query.Sql(" GROUP BY a.id, a.parent_id, a.guid, a.hidden, a.position, a.name");
+    if (!languages.RequestsDefault()) {
+        query.Sql(", nr.name");
+    }
+    query.Sql(" ORDER BY a.position");
     std::vector<TreeCategory> categories;
     QueryRows rows(cache, query);
     while (rows.Next()) {

@@ -17,7 +17,7 @@ namespace Keys = Vardel::Constants;
 // How a selected value becomes an answer.
 enum class Render {
     Text,       // the stored text; empty is no value
-    Localized,  // `sql` names the text column of the node's name table
+    Localized,  // `sql` names the text column of the node's name table and row
     Flag,       // 0 or 1 as "false" or "true"
     NotFlag,    // 0 or 1 as "true" or "false"
     Kind,       // is_feature as "part" or "feature"
@@ -32,7 +32,6 @@ struct PropertyColumn {
 struct NodeTable {
     std::string_view table;
     std::string_view alias;
-    std::string_view id;  // the alias's row id, for name look-ups
     NameTable names;
     std::span<const PropertyColumn> columns;
 };
@@ -86,11 +85,10 @@ constexpr std::array kParameterColumns = {
 
 const NodeTable& TableOf(NodeKind kind) {
     static const NodeTable kCategories{
-        "category", "c", "c.id", {"category_name", "category_id"}, kCategoryColumns};
-    static const NodeTable kFamilies{
-        "family", "f", "f.id", {"family_name", "family_id"}, kFamilyColumns};
+        "category", "c", {"category_name", "category_id"}, kCategoryColumns};
+    static const NodeTable kFamilies{"family", "f", {"family_name", "family_id"}, kFamilyColumns};
     static const NodeTable kParameters{
-        "parameter", "p", "p.id", {"parameter_name", "parameter_id"}, kParameterColumns};
+        "parameter", "p", {"parameter_name", "parameter_id"}, kParameterColumns};
     switch (kind) {
         case NodeKind::Category:
             return kCategories;
@@ -149,10 +147,13 @@ std::vector<int> SelectColumns(NodeKind kind, const std::vector<Vardel::Guid>& k
     return positions;
 }
 
-// "SELECT r.position, <columns> FROM requested_node r JOIN <table> ..."
-// for the nodes that the library holds.
+// "SELECT r.position, <columns> FROM requested_node r CROSS JOIN <table>
+// ...": the node table holds only nodes of the library, so the join is on
+// row ids alone. CROSS JOIN keeps the node table the outer loop: both
+// sides are keyed by row id, and SQLite would otherwise scan the larger
+// table whole.
 QueryText JoinStatement(const NodeTable& table, const std::vector<std::size_t>& selected,
-                        std::int64_t library, const NameLanguages& languages) {
+                        const NameLanguages& languages) {
     constexpr std::string_view kRequested = "nr";
     QueryText query("SELECT r.position");
     bool localized = false;
@@ -160,19 +161,17 @@ QueryText JoinStatement(const NodeTable& table, const std::vector<std::size_t>& 
         const PropertyColumn& column = table.columns[index];
         query.Sql(", ");
         if (column.render == Render::Localized) {
-            AddLocalizedText(query, table.names, kRequested, table.id, column.sql,
-                             languages.fallback);
+            AddLocalizedText(query, kRequested, table.alias, column.sql, languages);
             localized = true;
         } else {
             query.Sql(column.sql);
         }
     }
-    query.Sql(" FROM requested_node r JOIN ").Sql(table.table).Sql(" ").Sql(table.alias);
-    query.Sql(" ON ").Sql(table.alias).Sql(".library_id = ").Int(library);
-    query.Sql(" AND ").Sql(table.alias).Sql(".guid = r.guid");
+    query.Sql(" FROM requested_node r CROSS JOIN ").Sql(table.table).Sql(" ").Sql(table.alias);
     if (localized) {
-        AddRequestedNames(query, table.names, kRequested, table.id, languages.requested);
+        AddRequestedNames(query, table.names, kRequested, "r.node_id", languages);
     }
+    query.Sql(" WHERE ").Sql(table.alias).Sql(".id = r.node_id");
     return query;
 }
 
@@ -201,26 +200,32 @@ std::optional<std::wstring> Answer(const Statement& row, int column, Render rend
 }  // namespace
 
 void AddRequestedNames(QueryText& query, const NameTable& names, std::string_view alias,
-                       std::string_view node, const std::string& language) {
+                       std::string_view node, const NameLanguages& languages) {
+    if (languages.RequestsDefault()) {
+        return;
+    }
     query.Sql(" LEFT JOIN ").Sql(names.table).Sql(" ").Sql(alias).Sql(" ON ").Sql(alias);
     query.Sql(".").Sql(names.owner).Sql(" = ").Sql(node).Sql(" AND ").Sql(alias);
-    query.Sql(".language = ").Text(language);
+    query.Sql(".language = ").Text(languages.requested);
 }
 
-void AddLocalizedText(QueryText& query, const NameTable& names, std::string_view alias,
-                      std::string_view node, std::string_view column, const std::string& fallback) {
-    // Two look-ups on the table's key (owner, language) that COALESCE runs
-    // only when the requested language has no text: much cheaper per node
-    // than ordering the node's texts by preference.
-    const auto select = [&] {
-        query.Sql("(SELECT n.").Sql(column).Sql(" FROM ").Sql(names.table).Sql(" n WHERE n.");
-        query.Sql(names.owner).Sql(" = ").Sql(node).Sql(" AND n.").Sql(column).Sql(" <> ''");
-    };
-    query.Sql("COALESCE(NULLIF(").Sql(alias).Sql(".").Sql(column).Sql(", ''), ");
-    select();
-    query.Sql(" AND n.language = ").Text(fallback).Sql("), ");
-    select();
-    query.Sql(" ORDER BY n.language LIMIT 1))");
+void AddLocalizedText(QueryText& query, std::string_view alias, std::string_view nodeAlias,
+                      std::string_view column, const NameLanguages& languages) {
+    const auto own = [&] { query.Sql(nodeAlias).Sql(".").Sql(column); };
+    if (languages.RequestsDefault()) {
+        own();
+        return;
+    }
+    // CASE rather than COALESCE over NULLIF: SQLite copies every value
+    // COALESCE passes on.
+    const auto requested = [&] { query.Sql(alias).Sql(".").Sql(column); };
+    query.Sql("CASE WHEN ");
+    requested();
+    query.Sql(" <> '' THEN ");
+    requested();
+    query.Sql(" ELSE ");
+    own();
+    query.Sql(" END");
 }
 
 std::vector<std::optional<std::wstring>> QueryPropertyValues(StatementCache& cache,
@@ -235,9 +240,9 @@ std::vector<std::optional<std::wstring>> QueryPropertyValues(StatementCache& cac
     if (selected.empty() || nodes.empty()) {
         return values;
     }
-    table.Fill(nodes);
     const NodeTable& nodeTable = TableOf(kind);
-    QueryRows rows(cache, JoinStatement(nodeTable, selected, library, languages));
+    table.Fill(nodeTable.table, library, nodes);
+    QueryRows rows(cache, JoinStatement(nodeTable, selected, languages));
     while (rows.Next()) {
         const Statement& row = rows.row();
         const auto first = static_cast<std::size_t>(row.ColumnInt(0)) * keys.size();
@@ -248,6 +253,10 @@ std::vector<std::optional<std::wstring>> QueryPropertyValues(StatementCache& cac
                     Answer(row, positions[k] + 1, nodeTable.columns[selected[column]].render);
             }
         }
+    }
+    for (const auto& [first, repeat] : table.Repeats()) {
+        std::copy_n(values.begin() + static_cast<std::ptrdiff_t>(first * keys.size()), keys.size(),
+                    values.begin() + static_cast<std::ptrdiff_t>(repeat * keys.size()));
     }
     return values;
 }

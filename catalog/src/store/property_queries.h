@@ -8,7 +8,9 @@
 // else the first language in byte order that has one.
 //
 // One statement serves a whole request: the nodes go into the node table,
-// and one join of it reads only the requested properties.
+// and one join of it reads only the requested properties. A name table is
+// read only for a language other than the library's default: the node's own
+// row holds the text that every other language falls back to.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +29,9 @@ enum class NodeKind { Category, Family, Parameter };
 struct NameLanguages {
     std::string requested;
     std::string fallback;
+
+    /// Whether the nodes' own texts answer, with no name table read.
+    bool RequestsDefault() const { return requested == fallback; }
 };
 
 /// Runs inside a transaction of the caller (it fills `table`).
@@ -44,15 +49,16 @@ struct NameTable {
     std::string_view owner;
 };
 
-/// " LEFT JOIN <table> <alias> ON ...": the texts of the node whose row id
-/// is the SQL expression `node`, in `language`.
+/// " LEFT JOIN <table> <alias> ON ...": the texts in the requested language
+/// of the node whose row id is the SQL expression `node`; nothing when the
+/// default language is requested.
 void AddRequestedNames(QueryText& query, const NameTable& names, std::string_view alias,
-                       std::string_view node, const std::string& language);
+                       std::string_view node, const NameLanguages& languages);
 
-/// The node's text of `column` from the requested-language row `alias`
-/// (see AddRequestedNames) when it has one, else in `fallback`, else in
-/// the first language in byte order that has one.
-void AddLocalizedText(QueryText& query, const NameTable& names, std::string_view alias,
-                      std::string_view node, std::string_view column, const std::string& fallback);
+/// The node's text of `column`: from the requested-language row `alias`
+/// (see AddRequestedNames) when it has one, else the node's own text, the
+/// column of the same name of the node row `nodeAlias`.
+void AddLocalizedText(QueryText& query, std::string_view alias, std::string_view nodeAlias,
+                      std::string_view column, const NameLanguages& languages);
 
 }  // namespace VardelCatalog

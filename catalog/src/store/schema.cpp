@@ -3,6 +3,12 @@
 // times are "YYYY-MM-DDThh:mm:ssZ" texts, which sort chronologically;
 // languages are lower-cased tags. Every statement runs on SQLite and
 // PostgreSQL alike.
+//
+// A node's localized texts live in its name table, one row per language;
+// the node's own row also holds the text it answers for a language that has
+// none: the library's default language's, else that of the first language
+// in byte order that has one, empty when no language has one. So a request
+// in the default language, the usual one, reads no name table at all.
 #include "store/schema.h"
 
 #include <array>
@@ -27,25 +33,27 @@ constexpr std::array<std::string_view, 15> kTables = {
     // leaf, so the sub-tree of c is position BETWEEN c.position AND
     // c.last_position. hidden: its own flag; hidden_path: it or an
     // ancestor is hidden. domain: inherited from the parent when not given.
+    // name: the name for languages without one (see above).
     "CREATE TABLE category (id INTEGER PRIMARY KEY, library_id INTEGER NOT NULL,"
     " guid TEXT NOT NULL, parent_id INTEGER, position INTEGER NOT NULL,"
     " last_position INTEGER NOT NULL, hidden INTEGER NOT NULL, hidden_path INTEGER NOT NULL,"
     " domain TEXT NOT NULL, mnemonic TEXT NOT NULL, special_authoring INTEGER NOT NULL,"
     " icon TEXT NOT NULL, last_modified TEXT NOT NULL, revision TEXT NOT NULL,"
-    " UNIQUE (library_id, guid), UNIQUE (library_id, position))",
+    " name TEXT NOT NULL, UNIQUE (library_id, guid), UNIQUE (library_id, position))",
 
     "CREATE TABLE category_name (category_id INTEGER NOT NULL, language TEXT NOT NULL,"
     " name TEXT NOT NULL, PRIMARY KEY (category_id, language))",
 
     // uses_definition: the GUID text of the parameter whose definition it
     // uses, empty for none. parent_category_id: the first category in
-    // document order that lists it, NULL for none.
+    // document order that lists it, NULL for none. name: the name for
+    // languages without one (see above).
     "CREATE TABLE parameter (id INTEGER PRIMARY KEY, library_id INTEGER NOT NULL,"
     " guid TEXT NOT NULL, value_type TEXT NOT NULL, unit_type TEXT NOT NULL,"
     " ref_name TEXT NOT NULL, uses_definition TEXT NOT NULL, localized INTEGER NOT NULL,"
     " optional INTEGER NOT NULL, repeatable INTEGER NOT NULL, no_index INTEGER NOT NULL,"
     " definition_only INTEGER NOT NULL, applies_to_member INTEGER NOT NULL,"
-    " parent_category_id INTEGER, UNIQUE (library_id, guid))",
+    " parent_category_id INTEGER, name TEXT NOT NULL, UNIQUE (library_id, guid))",
 
     "CREATE TABLE parameter_name (parameter_id INTEGER NOT NULL, language TEXT NOT NULL,"
     " name TEXT NOT NULL, PRIMARY KEY (parameter_id, language))",
@@ -56,14 +64,15 @@ constexpr std::array<std::string_view, 15> kTables = {
     " PRIMARY KEY (category_id, parameter_id))",
 
     // position: import order in its library. The document lives in its own
-    // table so that property lookups read small rows.
+    // table so that property lookups read small rows. display_name,
+    // description: the texts for languages without one (see above).
     "CREATE TABLE family (id INTEGER PRIMARY KEY, library_id INTEGER NOT NULL,"
     " guid TEXT NOT NULL, position INTEGER NOT NULL, is_feature INTEGER NOT NULL,"
     " standard TEXT NOT NULL, standards_organization TEXT NOT NULL,"
     " manufacturer TEXT NOT NULL, folder_name TEXT NOT NULL, last_modified TEXT NOT NULL,"
     " revision TEXT NOT NULL, thumbnail TEXT NOT NULL, parent_library_name TEXT NOT NULL,"
     " parent_family_name TEXT NOT NULL, member_count INTEGER NOT NULL,"
-    " UNIQUE (library_id, guid))",
+    " display_name TEXT NOT NULL, description TEXT NOT NULL, UNIQUE (library_id, guid))",
 
     "CREATE TABLE family_name (family_id INTEGER NOT NULL, language TEXT NOT NULL,"
     " display_name TEXT NOT NULL, description TEXT NOT NULL,"
@@ -100,6 +109,19 @@ constexpr std::array<std::string_view, 6> kIndexes = {
     "CREATE INDEX member_value_by_text ON member_value (parameter_id, text_value, member_id)",
 };
 
+// Every table but the three name tables. A property request joins the
+// node table with a name table; when that has statistics, SQLite first
+// builds a Bloom filter by reading the whole name table, so that every
+// request, even for one node, would cost the size of the catalogue. The
+// name tables are only ever read through their primary keys, which need no
+// statistics.
+constexpr std::array<std::string_view, 12> kAnalyzedTables = {
+    "catalog_info",    "library",         "library_reader",
+    "category",        "parameter",       "category_parameter",
+    "family",          "family_document", "family_strings",
+    "family_category", "member",          "member_value",
+};
+
 }  // namespace
 
 std::span<const std::string_view> SchemaTables() {
@@ -108,6 +130,10 @@ std::span<const std::string_view> SchemaTables() {
 
 std::span<const std::string_view> SchemaIndexes() {
     return kIndexes;
+}
+
+std::span<const std::string_view> AnalyzedTables() {
+    return kAnalyzedTables;
 }
 
 }  // namespace VardelCatalog

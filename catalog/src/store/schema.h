@@ -9,7 +9,7 @@
 namespace VardelCatalog {
 
 /// Stored as catalog_info("format"); a server refuses any other value.
-inline constexpr std::string_view kCatalogFormat = "1";
+inline constexpr std::string_view kCatalogFormat = "2";
 
 /// Stored as catalog_info("partition"): the partition every library of an
 /// embedded catalogue belongs to (lower-case GUID text).
@@ -20,5 +20,8 @@ std::span<const std::string_view> SchemaTables();
 
 /// CREATE INDEX statements to run once the data is in.
 std::span<const std::string_view> SchemaIndexes();
+
+/// The tables whose statistics are gathered once the indexes are built.
+std::span<const std::string_view> AnalyzedTables();
 
 }  // namespace VardelCatalog
