@@ -41,14 +41,13 @@ Vardel::CBrowseId CreateSearchRootId(const Vardel::CContext* context,
     return BrowseIdAccess::Wrap(new CBrowseSearchIdImpl(context, internalName));
 }
 
-Vardel::CBrowseId CreateCategoryId(const Vardel::CContext* context,
-                                   const std::wstring& internalName,
+Vardel::CBrowseId CreateCategoryId(const Vardel::CContext* context, std::wstring internalName,
                                    std::vector<std::wstring> libraries, OptionalVersion version) {
     if (libraries.empty()) {
         return {};
     }
-    return BrowseIdAccess::Wrap(
-        new CBrowseCategoryIdImpl(context, internalName, std::move(libraries), std::move(version)));
+    return BrowseIdAccess::Wrap(new CBrowseCategoryIdImpl(
+        context, std::move(internalName), std::move(libraries), std::move(version)));
 }
 
 Vardel::CBrowseId CreateCategoryParameterId(const Vardel::CContext* context,
@@ -58,13 +57,13 @@ Vardel::CBrowseId CreateCategoryParameterId(const Vardel::CContext* context,
         new CBrowseCategoryParameterIdImpl(context, internalName, libraries));
 }
 
-Vardel::CBrowseId CreateFamilyId(const Vardel::CContext* context, const std::wstring& internalName,
+Vardel::CBrowseId CreateFamilyId(const Vardel::CContext* context, std::wstring internalName,
                                  std::vector<std::wstring> libraries, OptionalVersion version) {
     if (libraries.empty()) {
         return {};
     }
     return BrowseIdAccess::Wrap(new CBrowseFamilyIdImpl(
-        context, internalName, std::move(libraries.front()), std::move(version)));
+        context, std::move(internalName), std::move(libraries.front()), std::move(version)));
 }
 
 Vardel::CBrowseId CreateMemberId(const Vardel::CContext* context, const std::wstring& internalName,

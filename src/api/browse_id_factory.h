@@ -24,8 +24,7 @@ Vardel::CBrowseId CreateHistoryRootId(const Vardel::CContext* context,
 Vardel::CBrowseId CreateSearchRootId(const Vardel::CContext* context,
                                      const std::wstring& internalName);
 /// A category held by `libraries`; empty handle when `libraries` is empty.
-Vardel::CBrowseId CreateCategoryId(const Vardel::CContext* context,
-                                   const std::wstring& internalName,
+Vardel::CBrowseId CreateCategoryId(const Vardel::CContext* context, std::wstring internalName,
                                    std::vector<std::wstring> libraries,
                                    OptionalVersion version = std::nullopt);
 /// A category parameter held by `libraries` (which may be empty).
@@ -33,7 +32,7 @@ Vardel::CBrowseId CreateCategoryParameterId(const Vardel::CContext* context,
                                             const std::wstring& internalName,
                                             const std::vector<std::wstring>& libraries);
 /// A family in the FIRST of `libraries`; empty handle when `libraries` is empty.
-Vardel::CBrowseId CreateFamilyId(const Vardel::CContext* context, const std::wstring& internalName,
+Vardel::CBrowseId CreateFamilyId(const Vardel::CContext* context, std::wstring internalName,
                                  std::vector<std::wstring> libraries,
                                  OptionalVersion version = std::nullopt);
 /// A family member in the FIRST of `libraries`; empty handle when `libraries` is empty.

@@ -61,6 +61,8 @@ CollectedIds IdCollector::Finish() {
              ++last) {
             holders.push_back(entries_[last].library);
         }
+        std::sort(holders.begin(), holders.end());
+        holders.erase(std::unique(holders.begin(), holders.end()), holders.end());
         auto set = sets.find(holders);
         if (set == sets.end()) {
             std::vector<std::wstring> names;

@@ -74,7 +74,7 @@ Vardel::CBrowseId CLibraryItemCategory::CreateBrowseId(const Vardel::CContext* c
 }
 
 Vardel::CBrowseId CLibraryItemCategory::TakeBrowseId(const Vardel::CContext* context) {
-    return VardelUtils::CreateCategoryId(context, GetId(), BrowseLibraries(), TakeNewestVersion());
+    return VardelUtils::CreateCategoryId(context, TakeId(), BrowseLibraries(), TakeNewestVersion());
 }
 
 void CLibraryItemCategory::AddMergeAnswer(Vardel::ReturnValue& lastModTime,
@@ -95,7 +95,7 @@ Vardel::CBrowseId CLibraryItemFamily::CreateBrowseId(const Vardel::CContext* con
 }
 
 Vardel::CBrowseId CLibraryItemFamily::TakeBrowseId(const Vardel::CContext* context) {
-    return VardelUtils::CreateFamilyId(context, GetId(), BrowseLibraries(), TakeNewestVersion());
+    return VardelUtils::CreateFamilyId(context, TakeId(), BrowseLibraries(), TakeNewestVersion());
 }
 
 void CLibraryItemFamily::AddMergeAnswer(Vardel::ReturnValue& lastModTime, Vardel::ReturnValue& guid,
@@ -112,11 +112,13 @@ using Ids = std::vector<std::wstring>;
 using Values = std::vector<Vardel::ReturnValue>;
 
 template <class Item>
-HRESULT BuildItems(const CollectedIds& collected, LibraryItems& items) {
+HRESULT BuildItems(CollectedIds& collected, LibraryItems& items) {
     try {
         items.reserve(items.size() + collected.size());
-        for (const auto& [id, libraries] : collected) {
-            items.push_back(std::make_unique<Item>(id, libraries));
+        while (!collected.empty()) {
+            auto entry = collected.extract(collected.begin());
+            items.push_back(
+                std::make_unique<Item>(std::move(entry.key()), std::move(entry.mapped())));
         }
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
@@ -130,8 +132,7 @@ PropertyRequest RequestFor(CLibraryItem::Kind kind) {
 }
 
 // Items grouped by library name, each group in item order.
-template <class Name>
-using LibraryGroups = std::map<Name, std::vector<CLibraryItem*>, VardelUtils::Utf16Less>;
+using LibraryGroups = std::map<std::wstring, std::vector<CLibraryItem*>, VardelUtils::Utf16Less>;
 
 std::vector<std::wstring_view> IdsOf(const std::vector<CLibraryItem*>& group) {
     std::vector<std::wstring_view> ids;
@@ -176,11 +177,11 @@ bool Passes(const std::map<std::wstring, std::set<std::wstring>>& criteria,
 
 }  // namespace
 
-HRESULT BuildFamilyItems(const CollectedIds& collected, LibraryItems& items) {
+HRESULT BuildFamilyItems(CollectedIds collected, LibraryItems& items) {
     return BuildItems<CLibraryItemFamily>(collected, items);
 }
 
-HRESULT BuildCategoryItems(const CollectedIds& collected, LibraryItems& items) {
+HRESULT BuildCategoryItems(CollectedIds collected, LibraryItems& items) {
     return BuildItems<CLibraryItemCategory>(collected, items);
 }
 
@@ -192,22 +193,28 @@ void MergeItems(const ContextImpl& context, LibraryItems& items) {
     const Ids keys = kind == CLibraryItem::FamilyItem
                          ? Ids{Vardel::Constants::FAM_LASTMODTIME, Vardel::Constants::FAM_REVGUID}
                          : Ids{Vardel::Constants::FLD_LASTMODTIME, Vardel::Constants::FLD_REFGUID};
-    // Keyed by views of the names the collection holds, which the answers keep.
-    LibraryGroups<std::wstring_view> groups;
+    // Each item with its own copy of the library name, which its answer keeps.
+    struct Group {
+        std::vector<CLibraryItem*> items;
+        std::vector<std::wstring_view> names;
+    };
+    std::map<std::wstring_view, Group, VardelUtils::Utf16Less> groups;
     for (const auto& item : items) {
         for (const std::wstring& library : item->GetLibraries()) {
-            groups[library].push_back(item.get());
+            Group& group = groups[library];
+            group.items.push_back(item.get());
+            group.names.push_back(library);
         }
     }
     Values values;
     for (const auto& [library, group] : groups) {
         const HRESULT status =
-            RequestFor(kind)(context, IdsOf(group), keys, std::wstring(library), values);
-        if (status != S_OK || values.size() != group.size() * 2) {
+            RequestFor(kind)(context, IdsOf(group.items), keys, std::wstring(library), values);
+        if (status != S_OK || values.size() != group.items.size() * 2) {
             continue;
         }
-        for (std::size_t i = 0; i < group.size(); ++i) {
-            group[i]->AddMergeAnswer(values[2 * i], values[2 * i + 1], library);
+        for (std::size_t i = 0; i < group.items.size(); ++i) {
+            group.items[i]->AddMergeAnswer(values[2 * i], values[2 * i + 1], group.names[i]);
         }
     }
 }
@@ -221,7 +228,7 @@ HRESULT FilterItems(const ContextImpl& context, LibraryItems& items) {
     for (const auto& entry : criteria) {
         keys.push_back(entry.first);
     }
-    LibraryGroups<std::wstring> groups;
+    LibraryGroups groups;
     for (const auto& item : items) {
         groups[item->GetPreferredLibrary()].push_back(item.get());
     }

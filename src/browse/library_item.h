@@ -3,9 +3,8 @@
 // id; the merge asks every library that holds an item for its copy's
 // last-modified time and revision (or reference) GUID, and the item then
 // names the library of the most recently modified copy. Items live for one
-// browsing or search call: built from the collected ids, merged, turned into
-// browse identifiers, destroyed. They refer to the ids and library sets of
-// the collection they were built from, which must outlive them.
+// browsing or search call: built from the collected ids (which they take
+// over), merged, turned into browse identifiers, destroyed.
 //
 // Merge entries are ordered by last-modified text, descending, in UTF-16
 // order; equal texts are all kept, in the order the libraries answered
@@ -31,14 +30,14 @@
 class ContextImpl;
 
 /// One copy of a category in a library: its reference GUID (empty when that
-/// answer failed) and the library, a name the item's collection holds.
+/// answer failed) and the library, one of the item's own library names.
 struct CCategoryMergeData {
     std::wstring guid;
     std::wstring_view library;
 };
 
-/// One copy of a family in a library: its revision GUID and the library, a
-/// name the item's collection holds.
+/// One copy of a family in a library: its revision GUID and the library, one
+/// of the item's own library names.
 struct CFamilyMergeData {
     std::wstring guid;
     std::wstring_view library;
@@ -48,10 +47,9 @@ class CLibraryItem {
   public:
     enum Kind { CategoryItem = 0, FamilyItem = 1 };
 
-    /// An item for `id` found in `libraries`; both belong to the collection
-    /// the item is built from and must outlive it.
-    CLibraryItem(const std::wstring& id, const VardelBrowse::LibrarySet& libraries)
-        : id_(id), libraries_(libraries) {}
+    /// An item for `id` found in `libraries`.
+    CLibraryItem(std::wstring id, VardelBrowse::LibrarySet libraries)
+        : id_(std::move(id)), libraries_(std::move(libraries)) {}
     CLibraryItem(const CLibraryItem&) = delete;
     CLibraryItem& operator=(const CLibraryItem&) = delete;
     virtual ~CLibraryItem() = default;
@@ -66,9 +64,9 @@ class CLibraryItem {
     virtual Vardel::CBrowseId CreateBrowseId(const Vardel::CContext* context,
                                              const std::wstring& memberId = {}) const = 0;
     /// CreateBrowseId(context) for an item that is done with: the browse id
-    /// takes the item's version texts instead of copies of them.
+    /// takes the item's id and version texts instead of copies of them.
     virtual Vardel::CBrowseId TakeBrowseId(const Vardel::CContext* context) = 0;
-    /// Records the answer of `library` (a name the item's collection holds)
+    /// Records the answer of `library` (one of the item's own library names)
     /// to the merge request: last-modified time, then GUID, whose texts the
     /// item may take. Each kind decides which answers make an entry.
     virtual void AddMergeAnswer(Vardel::ReturnValue& lastModTime, Vardel::ReturnValue& guid,
@@ -77,9 +75,13 @@ class CLibraryItem {
     const std::wstring& GetId() const { return id_; }
     const VardelBrowse::LibrarySet& GetLibraries() const { return libraries_; }
 
+  protected:
+    /// The id, moved out of the item.
+    std::wstring TakeId() { return std::move(id_); }
+
   private:
-    const std::wstring& id_;
-    const VardelBrowse::LibrarySet& libraries_;
+    std::wstring id_;
+    VardelBrowse::LibrarySet libraries_;
 };
 
 namespace VardelBrowse {
@@ -148,12 +150,12 @@ namespace VardelBrowse {
 /// Items of one kind, in ascending id order (the order of the collected ids).
 using LibraryItems = std::vector<std::unique_ptr<CLibraryItem>>;
 
-/// Appends one family item per entry of `collected`, in id order; the items
-/// refer to the sets of `collected`. E_OUTOFMEMORY when an allocation fails,
+/// Appends one family item per entry of `collected`, in id order, moving
+/// the ids and sets into the items. E_OUTOFMEMORY when an allocation fails,
 /// with the items built so far left in `items`.
-HRESULT BuildFamilyItems(const CollectedIds& collected, LibraryItems& items);
+HRESULT BuildFamilyItems(CollectedIds collected, LibraryItems& items);
 /// The same with category items.
-HRESULT BuildCategoryItems(const CollectedIds& collected, LibraryItems& items);
+HRESULT BuildCategoryItems(CollectedIds collected, LibraryItems& items);
 
 /// Asks every library that holds some of `items` (all of one kind) for their
 /// last-modified times and GUIDs, one request per library in library-name

@@ -39,15 +39,15 @@ HRESULT CollectFrom(const ContextImpl& context, const Libraries& libraries,
 
 // Merges `collected` into items of `kind` and replaces `out` by their browse
 // ids, unless nothing remains.
-HRESULT EmitMerged(const Vardel::CContext* ctx, const ContextImpl& context,
-                   const CollectedIds& collected, CLibraryItem::Kind kind, Unconfirmed unconfirmed,
-                   BrowseIds& out) {
+HRESULT EmitMerged(const Vardel::CContext* ctx, const ContextImpl& context, CollectedIds collected,
+                   CLibraryItem::Kind kind, Unconfirmed unconfirmed, BrowseIds& out) {
     if (collected.empty()) {
         return S_OK;
     }
     LibraryItems items;
-    const HRESULT built = kind == CLibraryItem::FamilyItem ? BuildFamilyItems(collected, items)
-                                                           : BuildCategoryItems(collected, items);
+    const HRESULT built = kind == CLibraryItem::FamilyItem
+                              ? BuildFamilyItems(std::move(collected), items)
+                              : BuildCategoryItems(std::move(collected), items);
     if (built != S_OK) {
         return built;
     }
@@ -84,7 +84,7 @@ HRESULT Browse(const Vardel::CContext* ctx, const std::vector<std::wstring>* lib
     if (status != S_OK) {
         return status;
     }
-    return EmitMerged(ctx, *context, collected, kind, unconfirmed, out);
+    return EmitMerged(ctx, *context, std::move(collected), kind, unconfirmed, out);
 }
 
 // The single node `name` of `kind` as the context's libraries confirm it.
@@ -94,9 +94,10 @@ HRESULT LookUp(const Vardel::CContext* ctx, const std::wstring& name, CLibraryIt
     if (context == nullptr || name.empty()) {
         return E_INVALIDARG;
     }
-    const CollectedIds collected = PairWithLibraries({name}, context->GetLibraries());
     BrowseIds found;
-    const HRESULT status = EmitMerged(ctx, *context, collected, kind, Unconfirmed::Drop, found);
+    const HRESULT status =
+        EmitMerged(ctx, *context, PairWithLibraries({name}, context->GetLibraries()), kind,
+                   Unconfirmed::Drop, found);
     if (status == S_OK && !found.empty()) {
         id = found.front();
     }
@@ -202,13 +203,13 @@ HRESULT LibraryCategoryParameterId(const Vardel::CContext* ctx, const std::wstri
     return S_OK;
 }
 
-HRESULT ConvertItemIds(const Vardel::CContext* ctx, const CollectedIds& collected,
-                       BrowseIds& items) {
+HRESULT ConvertItemIds(const Vardel::CContext* ctx, CollectedIds collected, BrowseIds& items) {
     const ContextImpl* context = VardelUtils::FindContextImpl(ctx);
     if (context == nullptr) {
         return E_INVALIDARG;
     }
-    return EmitMerged(ctx, *context, collected, CLibraryItem::FamilyItem, Unconfirmed::Drop, items);
+    return EmitMerged(ctx, *context, std::move(collected), CLibraryItem::FamilyItem,
+                      Unconfirmed::Drop, items);
 }
 
 }  // namespace VardelBrowse

@@ -55,8 +55,7 @@ HRESULT LibraryCategoryParameterId(const Vardel::CContext* ctx, const std::wstri
 
 /// The item-id conversion of the stores: merges the family ids of `collected`
 /// and fills `items` with the confirmed ones, by the output rules above.
-HRESULT ConvertItemIds(const Vardel::CContext* ctx, const CollectedIds& collected,
-                       BrowseIds& items);
+HRESULT ConvertItemIds(const Vardel::CContext* ctx, CollectedIds collected, BrowseIds& items);
 
 /// The libraries of a category or category parameter; null for other kinds
 /// and empty handles.

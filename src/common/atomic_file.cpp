@@ -1,6 +1,7 @@
 #include "common/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -24,6 +25,22 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// Reads `fd` to its end into `bytes` and closes it.
+bool ReadAll(int fd, std::string& bytes) {
+    bytes.clear();
+    char buffer[1 << 16];
+    ssize_t got = 0;
+    while ((got = ::read(fd, buffer, sizeof buffer)) != 0) {
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return got == 0;
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
@@ -44,20 +61,22 @@ bool WriteFileAtomically(const std::filesystem::path& target, std::string_view b
 
 bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    return fd >= 0 && ReadAll(fd, bytes);
+}
+
+// Opened without waiting for a writer, then checked by its descriptor: one
+// path look-up, where checking the path first took two.
+bool ReadRegularFile(const std::filesystem::path& path, std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
-    bytes.clear();
-    char buffer[1 << 16];
-    ssize_t got = 0;
-    while ((got = ::read(fd, buffer, sizeof buffer)) != 0) {
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            break;
-        bytes.append(buffer, static_cast<std::size_t>(got));
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return false;
     }
-    ::close(fd);
-    return got == 0;
+    bytes.reserve(static_cast<std::size_t>(status.st_size));
+    return ReadAll(fd, bytes);
 }
 
 }  // namespace VardelCommon

@@ -16,4 +16,8 @@ bool WriteFileAtomically(const std::filesystem::path& target, std::string_view b
 /// The whole content of `path` in `bytes`; false when it cannot be read.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
 
+/// ReadWholeFile for a regular file only: a folder, a pipe or a device is
+/// refused without waiting on it (a pipe would block the reader).
+bool ReadRegularFile(const std::filesystem::path& path, std::string& bytes);
+
 }  // namespace VardelCommon

@@ -101,12 +101,12 @@ HRESULT Search(const CContext* ctx, const CSearchQueryData* query, std::vector<C
         return E_FAIL;
     }
 
-    const VardelBrowse::CollectedIds collected = collector.Finish();
+    VardelBrowse::CollectedIds collected = collector.Finish();
     if (collected.empty()) {
         return S_OK;
     }
     VardelBrowse::LibraryItems items;
-    HRESULT status = VardelBrowse::BuildFamilyItems(collected, items);
+    HRESULT status = VardelBrowse::BuildFamilyItems(std::move(collected), items);
     if (status != S_OK) {
         return status;
     }

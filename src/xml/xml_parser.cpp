@@ -71,11 +71,8 @@ bool XMLParser::SetXml(const wchar_t* xml) {
 bool XMLParser::LoadXmlDocument(const wchar_t* path) {
     if (document_ == nullptr || path == nullptr)
         return false;
-    const std::filesystem::path file = VardelCommon::ToPath(path);
-    std::error_code error;
     std::string bytes;
-    if (!std::filesystem::is_regular_file(file, error) ||
-        !VardelCommon::ReadWholeFile(file, bytes)) {
+    if (!VardelCommon::ReadRegularFile(VardelCommon::ToPath(path), bytes)) {
         return false;
     }
     return LoadXmlBytes(bytes);

@@ -75,6 +75,16 @@ TEST(ReturnValue, OrderingIsOrdinalAndCaseSensitive) {
     EXPECT_TRUE(Valid(L"\U0001F600") < Valid(L"\uFF21"));
 }
 
+TEST(ReturnValue, TakingTheTextLeavesNoValueAndStopsAtANullCharacter) {
+    ReturnValue found = ReturnValueBuilder::FromText(L"2024-01-01");
+    EXPECT_EQ(ReturnValueBuilder::TakeText(found), L"2024-01-01");
+    EXPECT_EQ(found.GetErrorCode(), Vardel::NoValue);
+    EXPECT_EQ(static_cast<const wchar_t*>(found), nullptr);
+    // What a host reads through the text pointer, no more.
+    ReturnValue embedded = ReturnValueBuilder::FromText(std::wstring(L"ab\0cd", 5));
+    EXPECT_EQ(ReturnValueBuilder::TakeText(embedded), L"ab");
+}
+
 TEST(Utf16Order, MatchesCodeUnitOrderAroundSurrogates) {
     EXPECT_EQ(CompareUtf16Order(L"a\U00010000", L"a\U00010000"), 0);
     EXPECT_LT(CompareUtf16Order(L"", L"a"), 0);

@@ -2,6 +2,8 @@
 // libraries is named under, what its browse id carries, and the item filter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "browse/library_item.h"
 #include "support/browse_fixture.h"
 #include "vardel/constants.h"
@@ -15,13 +17,12 @@ using VardelBrowse::LibraryItems;
 
 class LibraryItemTest : public BrowseTest {
   protected:
-    // Builds items of `collected` (kept alive by the fixture), merges them
-    // and returns them.
+    // Builds items of `collected`, merges them and returns them.
     LibraryItems Merged(const Vardel::CContext& context, CollectedIds collected, bool families) {
-        collected_ = std::move(collected);
         LibraryItems items;
-        const HRESULT built = families ? VardelBrowse::BuildFamilyItems(collected_, items)
-                                       : VardelBrowse::BuildCategoryItems(collected_, items);
+        const HRESULT built = families
+                                  ? VardelBrowse::BuildFamilyItems(std::move(collected), items)
+                                  : VardelBrowse::BuildCategoryItems(std::move(collected), items);
         EXPECT_EQ(built, S_OK);
         VardelBrowse::MergeItems(Impl(context), items);
         return items;
@@ -31,8 +32,6 @@ class LibraryItemTest : public BrowseTest {
         catalogue_[library].properties[Id(family)] = {{FAM_LASTMODTIME, time},
                                                       {FAM_REVGUID, revision}};
     }
-
-    CollectedIds collected_;
 };
 
 TEST_F(LibraryItemTest, UnansweredFamilyTakesFirstLibraryInCaseSensitiveOrder) {
@@ -161,6 +160,68 @@ TEST(IdCollector, GathersEachIdOnceWithEveryLibraryThatAnsweredIt) {
     EXPECT_EQ(it->first, L"c");
     EXPECT_EQ(it->second, (VardelBrowse::LibrarySet{L"A"}));
     EXPECT_TRUE(collector.Finish().empty());  // a finished collector starts afresh
+}
+
+TEST(IdCollector, SortsIdsPastTheirSharedPrefixInUtf16OrderAndSharesLibrarySets) {
+    // Differences right after the shared prefix, past the four characters
+    // the sort key holds, and between characters either side of the
+    // surrogates, whose UTF-16 order differs from their values' order.
+    const std::wstring prefix = L"000000f0-0000-4000-8000-0000000";
+    std::vector<std::wstring> ids;
+    for (const wchar_t* tail : {L"10", L"0f", L"aaaa1", L"aaaa0", L"\uE000", L"\U00010000",
+                                L"\uD7FF", L"aaa", L"", L"a"}) {
+        ids.push_back(prefix + tail);
+    }
+    VardelBrowse::IdCollector collector;
+    collector.Add(L"B", std::vector<std::wstring>(ids.rbegin(), ids.rend()));
+    collector.Add(L"A", std::vector<std::wstring>(ids.begin(), ids.begin() + 3));
+    const CollectedIds collected = collector.Finish();
+
+    std::sort(ids.begin(), ids.end(), VardelUtils::Utf16Less());
+    Strings order;
+    for (const auto& [id, libraries] : collected) {
+        order.push_back(id);
+    }
+    EXPECT_EQ(order, ids);
+    // Ids answered by the same libraries hold one list of names.
+    const auto& both = collected.at(prefix + L"10");
+    EXPECT_EQ(both, (VardelBrowse::LibrarySet{L"B", L"A"}));
+    EXPECT_EQ(&*collected.at(prefix + L"0f").begin(), &*both.begin());
+    EXPECT_EQ(collected.at(prefix + L"a"), VardelBrowse::LibrarySet{L"B"});
+    EXPECT_EQ(&*collected.at(prefix).begin(), &*collected.at(prefix + L"a").begin());
+}
+
+TEST_F(LibraryItemTest, TakenBrowseIdIsTheOneCreated) {
+    SetFamilyVersion(L"A", 1, L"2024-01-01", L"rev-a");
+    SetFamilyVersion(L"B", 1, L"2024-06-01", L"rev-b");
+    catalogue_[L"A"].properties[Id(2)] = {{FLD_LASTMODTIME, L"t2"}, {FLD_REFGUID, L"ref-a"}};
+    InstallCatalogue();
+    const auto context = MakeContext(Vardel::LibraryBrowsing, {L"A", L"B"});
+    for (const bool families : {true, false}) {
+        SCOPED_TRACE(families);
+        auto items = Merged(context, {{Id(families ? 1 : 2), {L"A", L"B"}}}, families);
+        const Vardel::CBrowseId created = items[0]->CreateBrowseId(&context);
+        const Vardel::CBrowseId taken = items[0]->TakeBrowseId(&context);
+        EXPECT_EQ(KindOf(taken), KindOf(created));
+        EXPECT_EQ(taken.GetInternalName(), created.GetInternalName());
+        EXPECT_EQ(LibrariesOf(taken), LibrariesOf(created));
+        EXPECT_EQ(taken.GetLastModTime(), created.GetLastModTime());
+        EXPECT_EQ(taken.GetRevisionId(), created.GetRevisionId());
+        EXPECT_FALSE(taken.GetRevisionId().empty());
+    }
+}
+
+TEST_F(LibraryItemTest, AnswersKeepTheirLibraryWhenOtherItemsAreDropped) {
+    // The first item, answered by no library, goes before the second one's
+    // browse id is made; the second must not refer to the first's names.
+    SetFamilyVersion(L"A", 2, L"t2", L"r2");
+    InstallCatalogue();
+    const auto context = MakeContext(Vardel::LibraryBrowsing, {L"A", L"B"});
+    auto items = Merged(context, {{Id(1), {L"A"}}, {Id(2), {L"A", L"B"}}}, true);
+    std::erase_if(items, [](const auto& item) { return !item->IsMerged(); });
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0]->GetPreferredLibrary(), L"A");
+    EXPECT_EQ(LibraryOf(items[0]->TakeBrowseId(&context)), L"A");
 }
 
 class ItemFilterTest : public LibraryItemTest {

@@ -51,4 +51,22 @@ TEST(AtomicFile, FailedSaveKeepsThePreviousFile) {
     EXPECT_FALSE(VardelCommon::ReadWholeFile(folder.path() / "absent", bytes));
 }
 
+TEST(AtomicFile, ReadsRegularFilesOnlyAndNeverWaitsOnAPipe) {
+    TempFolder folder;
+    const fs::path file = folder.path() / "data.bin";
+    std::string bytes = "stale";
+    ASSERT_TRUE(VardelCommon::WriteFileAtomically(file, std::string(70000, 'x') + "end"));
+    ASSERT_TRUE(VardelCommon::ReadRegularFile(file, bytes));
+    EXPECT_EQ(bytes, std::string(70000, 'x') + "end");
+    ASSERT_TRUE(VardelCommon::WriteFileAtomically(file, ""));
+    ASSERT_TRUE(VardelCommon::ReadRegularFile(file, bytes));
+    EXPECT_TRUE(bytes.empty());
+
+    const fs::path pipe = folder.path() / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(VardelCommon::ReadRegularFile(pipe, bytes));
+    EXPECT_FALSE(VardelCommon::ReadRegularFile(folder.path(), bytes));
+    EXPECT_FALSE(VardelCommon::ReadRegularFile(folder.path() / "absent", bytes));
+}
+
 }  // namespace

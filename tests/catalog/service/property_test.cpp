@@ -136,5 +136,35 @@ TEST_F(ServiceProperties, SuccessiveRequestsForOtherNodesAnswerThoseNodes) {
               Answers{L"Bolt 104"});
 }
 
+TEST(ServiceNodeTable, EachRequestReadsItsOwnLibraryAndKind) {
+    // The same GUID is a family in A and in B and a category in A; A's
+    // families follow the category in row order, so the node table's row
+    // order differs from the order the GUIDs are asked in.
+    TestLibrary a{Library(L"A", 1), {}};
+    a.library.categories = {Category(1, L"Root", {Category(8, L"Category eight")})};
+    a.families = {Family(9, L"Nine in A", {1}), Family(8, L"Eight in A", {1})};
+    TestLibrary b{Library(L"B", 2), {}};
+    b.library.categories = {Category(1, L"Root")};
+    b.families = {Family(8, L"Eight in B", {1})};
+    TempFolder folder;
+    std::string error;
+    const auto server = VardelCatalog::CCatalogServer::Open(
+        WriteCatalog(folder.path() / "two.catalog", {a, b}), error);
+    ASSERT_NE(server, nullptr) << error;
+    const auto name = KeyIds({Keys::FAM_DISPLAYNAME});
+    const auto bob = User(L"bob");
+
+    EXPECT_EQ(server->GetFamilyPropertyValues(bob, L"A", Ids({8, 9}), name, L"en"),
+              (Answers{L"Eight in A", L"Nine in A"}));
+    EXPECT_EQ(server->GetFamilyPropertyValues(bob, L"B", Ids({8, 9}), name, L"en"),
+              (Answers{L"Eight in B", std::nullopt}));
+    EXPECT_EQ(server->GetCategoryPropertyValues(bob, L"A", Ids({8, 9}),
+                                                KeyIds({Keys::FLD_DISPLAYNAME}), L"en"),
+              (Answers{L"Category eight", std::nullopt}));
+    // Repeated nodes, the first of them asked last: every place is answered.
+    EXPECT_EQ(server->GetFamilyPropertyValues(bob, L"A", Ids({9, 8, 9, 7, 9}), name, L"en-US"),
+              (Answers{L"Nine in A", L"Eight in A", L"Nine in A", std::nullopt, L"Nine in A"}));
+}
+
 }  // namespace
 }  // namespace VardelCatalogTest

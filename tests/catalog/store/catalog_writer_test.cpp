@@ -186,6 +186,24 @@ TEST_F(CatalogWriterTest, WritesOneNameRowPerLanguageOfNamesOrDescriptions) {
     EXPECT_EQ(Query("SELECT count(*) FROM family_category", 1), Rows{"1"});
 }
 
+TEST_F(CatalogWriterTest, NodesKeepTheTextsOfLanguagesWithoutTheirOwn) {
+    // The default language's text, else the first language's in byte order
+    // that has one, else empty.
+    LibrarySource library = Library(L"Lib", 100);
+    library.parameters = {Parameter(50, L""), Parameter(51, L"")};
+    library.parameters[0].names = {{L"fr-fr", L"Diam\u00e8tre"}, {L"de-de", L"Durchmesser"}};
+    library.parameters[1].names.clear();
+    library.categories = {Category(1, L"")};
+    library.categories[0].names[L"it-it"] = L"Viti";
+    FamilySource family = Family(10, L"Screw", {1});
+    family.displayNames[L"de-de"] = L"Schraube";
+    family.descriptions = {{L"fr-fr", L"Vis"}, {L"en-us", L""}, {L"de-de", L"Sechskant"}};
+    Write({{library, {family}}});
+    EXPECT_EQ(Query("SELECT name FROM category", 1), Rows{"Viti"});
+    EXPECT_EQ(Query("SELECT name FROM parameter ORDER BY id", 1), (Rows{"Durchmesser", ""}));
+    EXPECT_EQ(Query("SELECT display_name, description FROM family", 2), Rows{"Screw|Sechskant"});
+}
+
 TEST_F(CatalogWriterTest, FinishWritesInfoIndexesAndStatistics) {
     Write({{TreeLibrary(), {}}});
     EXPECT_EQ(Query("SELECT name, value FROM catalog_info ORDER BY name", 2),
@@ -197,6 +215,13 @@ TEST_F(CatalogWriterTest, FinishWritesInfoIndexesAndStatistics) {
               Rows{std::to_string(SchemaIndexes().size())});
     EXPECT_EQ(Query("SELECT count(*) > 0 FROM sqlite_master WHERE name = 'sqlite_stat1'", 1),
               Rows{"1"});
+    // None for the name tables: with them SQLite reads a whole name table to
+    // answer a property request for one node.
+    EXPECT_EQ(Query("SELECT count(*) FROM sqlite_stat1"
+                    " WHERE tbl IN ('category_name', 'parameter_name', 'family_name')",
+                    1),
+              Rows{"0"});
+    EXPECT_EQ(Query("SELECT count(*) > 0 FROM sqlite_stat1 WHERE tbl = 'category'", 1), Rows{"1"});
 }
 
 TEST_F(CatalogWriterTest, RefusesReferencesTheLibraryDoesNotDefine) {
