@@ -14,26 +14,10 @@
 #include <vector>
 
 #include "vardel/export.h"
+#include "vardel/family_prop_type.h"
 #include "vardel/xml_node.h"
 #include "vardel/xml_node_array.h"
 #include "vardel/xml_parser.h"
-
-/// The numbering of family properties; the table of contents knows the
-/// values that have an attribute below, every other value reads as absent.
-enum FamilyPropType : int {
-    FamilyPropDisplayName = 0,
-    FamilyPropDescription = 1,
-    FamilyPropStandard = 2,
-    FamilyPropStandardsOrg = 3,
-    FamilyPropManufacturer = 4,
-    FamilyPropFolderName = 7,
-    FamilyPropRevisionId = 8,
-    FamilyPropInternalName = 9,
-    FamilyPropLibrary = 10,
-    FamilyPropSourceMoniker = 12,
-    FamilyPropSrcActive = 15,
-    FamilyPropLastModifiedTime = 16,
-};
 
 class VARDEL_API CTocCategory : public XMLNode {
   public:

@@ -5,6 +5,9 @@
 //    keys, the history, favorites editing and search queries;
 //  - the content-server interface a host implements or attaches
 //    (namespace TarnServerProxies) and the module runtime CVardelApp;
+//  - the document face: a family document with its table, columns and rows
+//    (CEncapFamily), the evaluator provider a host supplies and the
+//    reference provider shipped with the library;
 //  - the document-face utilities: GUIDs, string, data-type and range helpers,
 //    and the XML document layer (XMLParser, XMLNode, XMLNodeArray).
 #pragma once
@@ -16,12 +19,18 @@
 #include "vardel/context.h"
 #include "vardel/data_types.h"
 #include "vardel/derived_family_link_names.h"
+#include "vardel/evaluator_provider.h"
 #include "vardel/export.h"
+#include "vardel/family.h"
+#include "vardel/family_column.h"
+#include "vardel/family_prop_type.h"
+#include "vardel/family_table.h"
 #include "vardel/favorites.h"
 #include "vardel/guid.h"
 #include "vardel/history.h"
 #include "vardel/properties.h"
 #include "vardel/range_parser.h"
+#include "vardel/reference_evaluator_provider.h"
 #include "vardel/return_value.h"
 #include "vardel/search.h"
 #include "vardel/search_query.h"
@@ -29,6 +38,7 @@
 #include "vardel/server_proxies.h"
 #include "vardel/status.h"
 #include "vardel/string_util.h"
+#include "vardel/table_evaluator.h"
 #include "vardel/toc.h"
 #include "vardel/version.h"
 #include "vardel/xml_node.h"

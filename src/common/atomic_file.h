@@ -21,3 +21,11 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
 bool ReadRegularFile(const std::filesystem::path& path, std::string& bytes);
 
 }  // namespace VardelCommon
+
+namespace VardelCommon {
+/// Removes the temporaries that saves of `target` left behind when their
+/// process died, without touching a save in progress in another process
+/// (a live save holds a lock on its temporary). Stores call it when they
+/// open or save their file.
+void RemoveStaleTemporaries(const std::filesystem::path& target);
+}  // namespace VardelCommon

@@ -1,0 +1,221 @@
+// One family document in memory: the family's XML document, its strings
+// documents (one per language, keyed by "xml:lang" ignoring case; the first
+// given is the actual language), its family table and, once templates and
+// mappings exist, its mapping. Family properties live in the document
+// itself: root attributes, constants of well-known category parameters, and
+// localised texts in the strings documents; every setter writes through at
+// once, and the host saves the documents when it is done.
+//
+// The family owns its table, its mapping, its evaluator provider (deleted
+// with the family) and the constant columns it hands out. A family text that
+// does not parse gives a family without table and mapping. Nothing throws
+// for missing data: getters leave their output unchanged, predicates answer
+// false, `long` operations answer 1 for "not found". One thread at a time.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "vardel/export.h"
+#include "vardel/family_column.h"
+#include "vardel/family_prop_type.h"
+#include "vardel/family_table.h"
+#include "vardel/xml_node.h"
+#include "vardel/xml_parser.h"
+
+class IEvaluatorProvider;
+class CEncapFamilyMapping;
+class CEncapFamilyTemplate;
+
+class VARDEL_API CEncapFamily {
+  public:
+    /// An empty family (no table, no mapping, no languages) served by
+    /// `provider`, which it takes over.
+    CEncapFamily(IEvaluatorProvider* provider, bool localizeDecimalSeparator);
+    /// The family of `familyXml` with the strings documents `stringsXmls`
+    /// (unparsable ones skipped), the value cache folder `cachePath` (none
+    /// when empty), the evaluator `provider` (taken over; may be null) and
+    /// `defaultLanguage` as actual language when no strings document names one.
+    CEncapFamily(const wchar_t* familyXml, const std::vector<std::wstring>& stringsXmls,
+                 const wchar_t* cachePath, IEvaluatorProvider* provider,
+                 const std::wstring& defaultLanguage, bool localizeDecimalSeparator);
+    CEncapFamily(const CEncapFamily&) = delete;
+    CEncapFamily& operator=(const CEncapFamily&) = delete;
+    virtual ~CEncapFamily();
+
+    /// Null when the family document has no table or did not parse.
+    CEncapFamilyTable* GetEncapFamilyTable() const { return table_.get(); }
+    /// Null while the family has no mapping.
+    CEncapFamilyMapping* GetEncapFamilyMapping() const { return mapping_; }
+    IEvaluatorProvider* GetEvaluatorProvider() const { return provider_; }
+    bool LocalizeDecimalSeparator() const { return localizeDecimalSeparator_; }
+    /// The user's decimal separator when localising, else 0.
+    wchar_t GetDecimalSeparator() const { return decimalSeparator_; }
+    /// The family document (shared, not copied): edits through it are edits
+    /// of the family.
+    XMLParser GetFamilyXML() const { return document_; }
+    /// Saves the family document to `path` atomically, in UTF-8 when the
+    /// document names no encoding. False when it cannot be written; the
+    /// previous file then stays.
+    bool SaveFamilyXML(const wchar_t* path) const;
+
+    // Root attributes. Getters leave `value` unchanged when it is missing.
+    void GetInternalName(std::wstring& value) const;
+    void SetInternalName(const wchar_t* value);
+    void GetRevisionID(std::wstring& value) const;
+    void SetRevisionID(const wchar_t* value);
+    void GetLibInterName(std::wstring& value) const;
+    void SetLibInterName(const std::wstring& value);
+    void GetHealthStatus(std::wstring& value) const;
+    void SetHealthStatus(const wchar_t* value);
+    void GetEditStatus(std::wstring& value) const;
+    void GetCopyFrom(std::wstring& value) const;
+    void SetCopyFrom(const wchar_t* value);
+    void GetSourceMoniker(std::wstring& value) const;
+    void GetLastModTime(std::wstring& value) const;
+    void GetParenLibName(std::wstring& value) const;
+    void GetParentFamilyName(std::wstring& value) const;
+    /// "Thumbnail/File" attribute "FullFileName".
+    void GetThumbnailPath(std::wstring& value) const;
+    /// Writes the path and marks the family edited (edit status bit 1).
+    void SetThumbnailPath(const wchar_t* value);
+
+    // Properties mirrored in category constants.
+    /// The actual language's strings text, else the category constant, else
+    /// the root attribute.
+    void GetDisplayName(std::wstring& value) const;
+    /// Writes the root attribute, the category constant and the text of
+    /// every language.
+    void SetDisplayName(const wchar_t* value);
+    void GetDescription(std::wstring& value) const;
+    void SetDescription(const wchar_t* value);
+    void GetManufacturer(std::wstring& value) const;
+    void SetManufacturer(const wchar_t* value);
+    void GetStandardOrg(std::wstring& value) const;
+    void SetStandardOrg(const wchar_t* value);
+    void GetStandard(std::wstring& value) const;
+    void SetStandard(const wchar_t* value);
+    void GetFolderName(std::wstring& value) const;
+    void SetFolderName(const wchar_t* value);
+    void GetFamilyRevision(std::wstring& value) const;
+    void SetFamilyRevision(const wchar_t* value);
+    void GetStandardRevision(std::wstring& value) const;
+    void SetStandardRevision(const wchar_t* value);
+    /// Values 0 to 11; false for any other.
+    bool GetFamilyProperty(FamilyPropType type, std::wstring& value) const;
+    /// Values 0 to 8 and 11 (9 and 10 are not settable); most then give
+    /// every member a new revision.
+    bool SetFamilyProperty(FamilyPropType type, const wchar_t* value);
+
+    // Category parameters and templates.
+    /// The constant of the category parameter, localised when it is.
+    bool GetCatParamConstValue(const std::wstring& parameterId, std::wstring& value) const;
+    void SetCatParamConstValue(const std::wstring& parameterId, const std::wstring& value);
+    bool GetLocalizedCatParamConstValue(const std::wstring& parameterId, std::wstring& value) const;
+    bool IsCatParamLocalized(const std::wstring& parameterId) const;
+    bool GetTemplateParameterValue(const std::wstring& templateName, const std::wstring& parameterId,
+                                   std::wstring& value) const;
+    /// 0 done (member revisions bumped), 1 not found.
+    long SetTemplateParameterValue(const std::wstring& templateName,
+                                   const std::wstring& parameterId, const std::wstring& value);
+    bool GetLocalizedTemplateParameterValue(const std::wstring& templateName,
+                                            const std::wstring& parameterId,
+                                            std::wstring& value) const;
+    /// The table column mapped to the parameter, else a constant column
+    /// when the parameter has a constant; null otherwise.
+    CEncapFamilyColumn* GetCategoryParamColumn(const std::wstring& parameterId);
+    /// The deepest first "Category" below the first visible category.
+    void GetCategoryID(std::wstring& value) const;
+
+    // Forwarders to the mapping; false, null or nothing without one.
+    bool GetColumnCategory(const std::wstring& columnId, std::wstring& parameterId) const;
+    bool IsFamilyColumnLocalized(const std::wstring& columnId) const;
+    void GetTemplateFileName(std::wstring& fileName) const;
+    CEncapFamilyTemplate* GetFamilyTemplateByRow(const std::wstring& rowId) const;
+    /// Forgets the constant columns pointing at `column` and removes every
+    /// mapping of its id.
+    void RemoveAllColumnMapping(CEncapFamilyColumn* column);
+    /// The template file of the row's template.
+    void GetTemplateFileNameByRow(const std::wstring& rowId, std::wstring& fileName) const;
+
+    // Localised texts (strings documents).
+    void GetActualLanguage(std::wstring& language) const;
+    int GetFamStringsCount() const;
+    /// The strings document of languages[index] (shared).
+    bool GetStringsFamilyXML(int index, XMLParser& document) const;
+    /// A copy of the family document carrying every strings document.
+    bool GetFamilyXMLCopyWithStrings(XMLParser& document) const;
+    /// Saves every strings document as "FamilyStrings.<LANGUAGE>.xml" in
+    /// the folder of "FamilyStrings/File"; false at the first failure.
+    bool SaveFamilyStringsXMLs() const;
+    /// 0 found, 1 not found.
+    long GetLocalizedCellValue(const std::wstring& rowId, const std::wstring& columnId,
+                               std::wstring& value) const;
+    long GetLocalizedCellValue(const std::wstring& rowId, const std::wstring& columnId,
+                               const std::wstring& language, std::wstring& value) const;
+    void SetLocalizedCellValue(const std::wstring& rowId, const std::wstring& columnId,
+                               const std::wstring& value);
+    void SetLocalizedCellValue(const std::wstring& rowId, const std::wstring& columnId,
+                               const std::wstring& language, const std::wstring& value);
+    long GetLocalizedColumnPropertyValue(const std::wstring& property,
+                                         const std::wstring& columnId,
+                                         std::wstring& value) const;
+    long GetLocalizedColumnPropertyValue(const std::wstring& property,
+                                         const std::wstring& columnId,
+                                         const std::wstring& language, std::wstring& value) const;
+    void SetLocalizedColumnPropertyValue(const std::wstring& property,
+                                         const std::wstring& columnId,
+                                         const std::wstring& language, const std::wstring& value);
+    /// In every language.
+    void SetLocalizedColumnPropertyValue(const std::wstring& property,
+                                         const std::wstring& columnId, const std::wstring& value);
+    /// The row's localised cells of one column (every column when empty).
+    void DeleteLocalizedCellsValues(const std::wstring& rowId, const std::wstring& columnId,
+                                    bool allLanguages);
+    void DeleteLocalizedColumnPropertyValues(const std::wstring& columnId);
+
+    // State and links.
+    /// "SrcActive" is not "false" (ignoring case).
+    bool IsSrcActive() const;
+    /// The root has "FromSource".
+    bool IsLinked() const;
+    /// Links this family to `source` and copies its member revisions.
+    void SetLink(CEncapFamily* source, bool sourceActive);
+    void ClearLink();
+    /// Health status bit 2 is set.
+    bool IsSickFamilyTable() const;
+    /// ORs `bits` into the hexadecimal "EditStatus".
+    void UpdateEditStatus(std::uint32_t bits);
+    bool IsCustom() const;
+    bool IsFeature() const;
+    bool IsPart() const;
+    bool HasLatchpoints() const;
+
+  private:
+    friend class CEncapFamilyColumn;
+    friend class CEncapFamilyTable;
+    void Initialize(const wchar_t* familyXml, const std::vector<std::wstring>& stringsXmls,
+                    const std::wstring& cachePath);
+    void ClearData();
+    void InitializeColumnData(CEncapFamilyColumn* column);
+    void RemoveUnnecessaryHiddenDomains();
+    void BumpAllMemberRevisions();
+    XMLNode Root() const;
+    /// The strings document of `language` (ignoring case); null when none.
+    const XMLParser* StringsDocument(const std::wstring& language) const;
+
+    XMLParser document_;
+    std::map<std::wstring, XMLParser> strings_;                  // upper-cased language
+    std::map<std::wstring, XMLNode> categoryParameters_;         // upper-cased id
+    std::map<std::wstring, CEncapFamilyColumn*> parameterColumns_;  // upper-cased id
+    std::vector<std::unique_ptr<CEncapConstFamilyColumn>> constantColumns_;
+    std::unique_ptr<CEncapFamilyTable> table_;
+    std::vector<std::wstring> languages_;
+    bool localizeDecimalSeparator_ = false;
+    wchar_t decimalSeparator_ = 0;
+    CEncapFamilyMapping* mapping_ = nullptr;
+    IEvaluatorProvider* provider_ = nullptr;
+};

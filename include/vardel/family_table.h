@@ -1,0 +1,248 @@
+// The family table of one family: columns in order and rows in order, each
+// row one member of the family, built over the "FamilyTable" element of the
+// family document and editing it in place (the document stays the single
+// source of truth). Every cell value goes through its column, which answers
+// from the table's value cache or has the table's evaluator compute it; raw
+// cell reads and writes walk the row's element directly, without an XPath
+// query per cell.
+//
+// Column and row ids compare ignoring case. Columns whose id repeats an
+// earlier one in another case load too and are found by exact id when
+// case-sensitive lookup is on. Fixed ids: "RID" (a row's own id), "STATUS"
+// (any case; "Suppressed" rows), "MEMBER_REVISION", "SOURCE_MEMBER_REVISION"
+// and "TEMPLATE". The table is built and destroyed by its family; on
+// destruction the value cache writes its file when values were computed and
+// nothing was edited. Bad ids and indices give null, false, -1, 1 or a
+// result code, never an exception. One thread at a time.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "vardel/data_types.h"
+#include "vardel/export.h"
+#include "vardel/family_column.h"
+#include "vardel/table_evaluator.h"
+#include "vardel/xml_node.h"
+
+class CEncapFamily;
+class CEncapFamilyTable;
+class CValueStore;
+
+/// One row (member) of a family table over its "Row" element.
+class VARDEL_API CEncapFamilyRow {
+  public:
+    enum RowState : std::int32_t {
+        Unchanged = 0,  ///< as loaded, or reset by the host
+        Modified = 1,   ///< a cell other than the two revision columns was written
+        New = 2,        ///< created by InsertNewRow
+    };
+    using EvaluateResult = CTableEvaluator::EvaluateResult;
+
+    /// The row over `node` of `table`; reads whether the row is suppressed.
+    CEncapFamilyRow(const XMLNode& node, CEncapFamilyTable* table);
+    CEncapFamilyRow(const CEncapFamilyRow&) = delete;
+    CEncapFamilyRow& operator=(const CEncapFamilyRow&) = delete;
+    virtual ~CEncapFamilyRow();
+
+    /// The "RowId" attribute.
+    std::wstring GetRowID() const;
+    void SetRowID(const std::wstring& id);
+    /// The evaluated value of the row's cell of `columnId` (the table's GetValue).
+    EvaluateResult GetValue(const std::wstring& columnId, std::wstring& value);
+    /// The table's SetValue for this row.
+    void SetValue(const std::wstring& columnId, const std::wstring& value, bool invalidate);
+    /// The row has a cell of its own for the column.
+    bool HasRawValue(const std::wstring& columnId) const;
+    /// Removes the row's cell of the column, its cached value in the actual
+    /// language and its localised values (in every language or the actual one).
+    void DeleteCellsColumnValues(const std::wstring& columnId, bool allLanguages);
+    /// Replaces the values chosen for the row's range (custom) columns; while
+    /// any are in force the value cache is not saved.
+    void SetRangeColumnValues(const std::map<std::wstring, std::wstring>& values);
+    /// The chosen value of a range column; false when there is none.
+    bool GetRangeColumnValue(const std::wstring& columnId, std::wstring& value) const;
+    bool IsSuppressed() const { return suppressed_; }
+    void SetIsSuppressed(bool suppressed) { suppressed_ = suppressed; }
+    RowState GetRowState() const { return state_; }
+    void SetRowState(RowState state) { state_ = state; }
+    bool IsRowModified() const { return state_ != Unchanged; }
+    XMLNode GetXMLNode() const { return node_; }
+
+  private:
+    friend class CEncapFamilyTable;
+    /// 0 and the cell's text when the row has a cell for the column, else 1
+    /// with `value` empty.
+    long GetRawValue(const std::wstring& columnId, std::wstring& value) const;
+    /// An empty value removes the cell; writing a column other than the two
+    /// revision columns marks the row modified.
+    void SetRawValue(const std::wstring& columnId, const std::wstring& value);
+    XMLNode GetCellNode(const std::wstring& columnId) const;
+
+    XMLNode node_;
+    CEncapFamilyTable* table_;
+    bool suppressed_ = false;
+    RowState state_ = Unchanged;
+    std::map<std::wstring, std::wstring> rangeValues_;
+};
+
+class VARDEL_API CEncapFamilyTable {
+  public:
+    using EvaluateResult = CTableEvaluator::EvaluateResult;
+
+    /// The table over the "FamilyTable" element `node` of `family`, with the
+    /// value cache file of `cachePath` (no cache file when empty).
+    CEncapFamilyTable(const XMLNode& node, CEncapFamily* family, const std::wstring& cachePath);
+    CEncapFamilyTable(const CEncapFamilyTable&) = delete;
+    CEncapFamilyTable& operator=(const CEncapFamilyTable&) = delete;
+    virtual ~CEncapFamilyTable();
+
+    CEncapFamily* GetFamily() const { return family_; }
+    CTableEvaluator* GetEvaluator() const { return evaluator_.get(); }
+    const std::vector<std::wstring>& GetAllRowIDs() const { return rowIds_; }
+    const std::vector<std::wstring>& GetAllColumnIDs() const { return columnIds_; }
+    int GetRowsCount() const;
+    int GetColumnsCount() const;
+    const std::wstring& GetStatusColIDStr() const { return statusColumnId_; }
+    bool LocalizeDecimalSeparator() const;
+    wchar_t GetDecimalSeparator() const;
+    void GetActualLanguage(std::wstring& language) const;
+    /// The XML text of the table element.
+    bool GetXml(std::wstring& xml) const;
+    XMLNode GetXMLNode() const { return node_; }
+
+    void SetLookupColumnByCaseSensitive(bool caseSensitive) { caseSensitiveLookup_ = caseSensitive; }
+    bool GetLookupColumnByCaseSensitive() const { return caseSensitiveLookup_; }
+    /// With case-sensitive lookup on, first the repeated-case columns by
+    /// exact id; then every column ignoring case. Null when absent.
+    CEncapFamilyColumn* GetFamilyColumnByID(const std::wstring& columnId) const;
+    CEncapFamilyColumn* GetFamilyColumnByIndex(int index) const;
+    /// Empty outside the range.
+    std::wstring GetFamilyColumnIDByIndex(int index) const;
+    /// -1 when absent.
+    int GetFamilyColumnIndexByID(const std::wstring& columnId) const;
+    CEncapFamilyRow* GetFamilyRowByID(const std::wstring& rowId) const;
+    CEncapFamilyRow* GetFamilyRowByIndex(int index) const;
+    /// Empty outside the range.
+    std::wstring GetRowIDByIndex(int index) const;
+    /// -1 when absent.
+    int GetFamilyRowIndexByID(const std::wstring& rowId) const;
+    /// The first column of `kind` in id order; null when none.
+    CEncapFamilyColumn* GetFamilyColumnByType(CEncapFamilyColumn::ColumnType kind) const;
+    /// Adds every column (not the repeated-case ones) and returns `columns`.
+    std::set<CEncapFamilyColumn*>& GetAllColumns(std::set<CEncapFamilyColumn*>& columns) const;
+    /// The columns with a key weight above 0, in id order.
+    std::vector<CEncapFamilyColumn*> GetKeyColumns() const;
+    bool HasCustomColumns() const;
+    bool IsColumnLocalized(const std::wstring& columnId) const;
+    bool IsColumnMaterial(const std::wstring& columnId) const;
+    bool hasColumnExpression(const std::wstring& columnId) const;
+    /// The column has a formula and the row a cell of its own for it.
+    bool isCellOverride(const std::wstring& rowId, const std::wstring& columnId) const;
+    DataTypes::ColumnDataType GetColumnDataType(const std::wstring& columnId) const;
+    void SetColumnDataType(const std::wstring& columnId, DataTypes::ColumnDataType type);
+
+    /// The column's value for the row in the actual language; 3 when the
+    /// column does not exist (value left empty).
+    EvaluateResult GetValue(const std::wstring& rowId, const std::wstring& columnId,
+                            std::wstring& value);
+    EvaluateResult GetValue(const std::wstring& rowId, const std::wstring& columnId,
+                            const std::wstring& language, std::wstring& value);
+    /// The column's SetValue; nothing happens for a missing column or row index.
+    void SetValue(const std::wstring& rowId, const std::wstring& columnId,
+                  const std::wstring& value, bool invalidate);
+    void SetValue(int rowIndex, const std::wstring& columnId, const std::wstring& value,
+                  bool invalidate);
+    void SetValue(const std::wstring& rowId, const std::wstring& columnId,
+                  const std::wstring& language, const std::wstring& value, bool invalidate);
+    /// 0 and the row's own cell text, else 1 with `value` empty.
+    long GetRawValue(const std::wstring& rowId, const std::wstring& columnId,
+                     std::wstring& value) const;
+    void ClearCachedValue(const std::wstring& rowId, const std::wstring& columnId);
+    void ClearCachedValue(const std::wstring& rowId, const std::wstring& columnId,
+                          const std::wstring& language);
+    /// The localised formula of the column in `language`: 0 found, 1 not.
+    long GetLocalizedFormula(const std::wstring& columnId, const std::wstring& language,
+                             std::wstring& formula) const;
+    /// Writes the status cell of the row and whether it is suppressed.
+    void SetStatusColValue(int rowIndex, const std::wstring& value);
+    bool IsRowSuppressed(const std::wstring& rowId) const;
+    void SetRowStateOfAllRows(CEncapFamilyRow::RowState state);
+
+    /// The evaluator's EvaluateCell.
+    EvaluateResult Evaluate(const std::wstring& rowId, const std::wstring& columnId,
+                            const std::wstring& language);
+    /// The evaluator's EvaluateFormula.
+    EvaluateResult Evaluate(const wchar_t* expression, DataTypes::ColumnFormulaType formulaType,
+                            DataTypes::ColumnDataType dataType, const std::wstring& rowId,
+                            const std::wstring& unit, std::wstring& value);
+    /// The evaluator's CheckFormulaSyntax.
+    EvaluateResult CheckFormulaSyntax(const wchar_t* expression,
+                                      DataTypes::ColumnFormulaType formulaType,
+                                      DataTypes::ColumnDataType dataType, const std::wstring& unit);
+    /// Makes `column` a dependant of exactly the columns `formula` refers to:
+    /// 0, 2 or 5.
+    EvaluateResult UpdateColumnsDependency(CEncapFamilyColumn* column, const std::wstring& formula);
+
+    /// A new row at `index` (appended when outside the rows; at the front
+    /// when negative) with `rowId`, or a new GUID when empty; its "RID" cell
+    /// holds its id, its state is New and it gets a member revision.
+    CEncapFamilyRow* InsertNewRow(int index, const std::wstring& rowId);
+    bool DeleteRow(int index);
+    /// A new last row with the evaluated values of the row's own cells
+    /// (not "RID" and "STATUS"); null when the row does not exist.
+    CEncapFamilyRow* CopyRow(const std::wstring& rowId);
+    /// Sets every value of the destination row but "RID" and "STATUS" to
+    /// the source row's.
+    bool PasteRow(int destinationIndex, int sourceIndex);
+    /// Moves the row; a new index at or past the end is clamped to the last
+    /// position and written back.
+    void ChangeRowIndex(const std::wstring& rowId, int& newIndex);
+    /// Null when a column of that id exists (ignoring case).
+    CEncapFamilyColumn* InsertNewColumn(int index, const std::wstring& columnId);
+    CEncapFamilyColumn* DuplicateColumn(int index, const std::wstring& sourceColumnId,
+                                        const std::wstring& newColumnId);
+    bool DeleteColumn(int index);
+    void ChangeColumnIndex(const std::wstring& columnId, int& newIndex);
+    /// A letter, then letters, digits, "_" or "-", and no column of that id.
+    bool IsValidNewColumnName(const std::wstring& name) const;
+
+    /// The "SOURCE_MEMBER_REVISION" column filled from "MEMBER_REVISION";
+    /// null without "MEMBER_REVISION" or when a value cannot be read.
+    CEncapFamilyColumn* CreateSourceMemberRevisionColumn();
+    /// Gives every row `revision`, or one new GUID when null.
+    void BumpAllMemberRevisions(const wchar_t* revision);
+
+  private:
+    friend class CEncapFamilyRow;
+    friend class CEncapFamilyColumn;
+    void InitializeData();
+    void ClearData();
+    EvaluateResult BuildColumnsDependency();
+    void BumpMemberRevision(const std::wstring& rowId);
+    void SetRawValue(CEncapFamilyRow* row, const std::wstring& columnId, const std::wstring& value,
+                     const std::wstring* language);
+    void SetRawValue(const std::wstring& rowId, const std::wstring& columnId,
+                     const std::wstring& value, const std::wstring* language);
+    void SetRawValue(int rowIndex, const std::wstring& columnId, const std::wstring& value,
+                     const std::wstring* language);
+    CValueStore& GetValueStore() const { return *valueStore_; }
+
+    XMLNode node_;
+    CEncapFamily* family_;
+    std::unique_ptr<CTableEvaluator> evaluator_;
+    std::unique_ptr<CValueStore> valueStore_;
+    // Keyed by the upper-cased id.
+    std::map<std::wstring, std::unique_ptr<CEncapFamilyColumn>> columns_;
+    // Keyed by the exact id: columns repeating an earlier id in another case.
+    std::map<std::wstring, std::unique_ptr<CEncapFamilyColumn>> duplicateColumns_;
+    // Keyed by the upper-cased id.
+    std::map<std::wstring, std::unique_ptr<CEncapFamilyRow>> rows_;
+    std::vector<std::wstring> columnIds_;
+    std::vector<std::wstring> rowIds_;
+    std::wstring statusColumnId_;
+    bool caseSensitiveLookup_ = false;
+};

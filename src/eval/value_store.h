@@ -1,0 +1,77 @@
+// The value cache of one family table: every evaluated cell value, keyed by
+// row, language and column, held in memory and kept in the cache file
+// "TableCache_<locale id>.dat" of the family's cache folder, so that the
+// next opening of the same family finds its values computed.
+//
+// The file is read when the store is built and written by Save (the table's
+// destructor) only when values were computed or cleared since the load and
+// no edit switched persistence off: edited values never reach the file. A
+// damaged file loads what it can and is otherwise ignored; nothing throws.
+// Saves are atomic, and stale temporaries of saves that died are removed
+// when the store loads. One thread at a time.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "eval/value_cache.h"
+
+class CValueStore {
+  public:
+    /// A store with the cache file of `cachePath` (a folder), loaded at once;
+    /// an empty path gives a store that never reads or writes a file.
+    explicit CValueStore(const std::wstring& cachePath);
+    /// The same with an explicit locale identifier in the file name.
+    CValueStore(const std::wstring& cachePath, std::uint32_t localeId);
+    CValueStore(const CValueStore&) = delete;
+    CValueStore& operator=(const CValueStore&) = delete;
+    ~CValueStore();
+
+    /// 0 and the value when cached, else 1.
+    int GetValue(const std::wstring& rowId, const std::wstring& columnId,
+                 const std::wstring& language, std::wstring& value) const;
+    void SetValue(const std::wstring& rowId, const std::wstring& columnId,
+                  const std::wstring& language, const std::wstring& value);
+    void ClearValue(const std::wstring& rowId, const std::wstring& columnId,
+                    const std::wstring& language);
+    /// In every language.
+    void ClearValue(const std::wstring& rowId, const std::wstring& columnId);
+    /// The column in every row and language.
+    void ClearColumn(const std::wstring& columnId);
+    /// Forgets every value of the row.
+    void DropRow(const std::wstring& rowId);
+    /// Called by every edit: the file is not written any more.
+    void DisablePersistence();
+    /// Called when a row's range values are cleared.
+    void RestorePersistence();
+    /// Reads the file (see the header comment); false when there is none or
+    /// it is damaged. Marks the store unchanged.
+    bool Load();
+    /// Writes the file when persisting and changed; `columnIds` are the
+    /// table's columns in column order.
+    void Save(const std::vector<std::wstring>& columnIds);
+
+    /// The file this store reads and writes; empty when it does not persist.
+    const std::filesystem::path& GetFilePath() const { return filePath_; }
+    /// Marks the store changed; the row caches call it on every change.
+    void MarkChanged() { changed_ = true; }
+
+  private:
+    CValueCacheLoc* FindRow(const std::wstring& rowId) const;
+
+    std::map<std::wstring, std::unique_ptr<CValueCacheLoc>> rows_;
+    std::map<std::wstring, std::uint16_t> languageIndex_;
+    std::vector<std::wstring> languages_;
+    std::map<std::wstring, std::uint16_t> columnIndex_;
+    std::vector<std::wstring> columns_;
+    std::filesystem::path filePath_;
+    std::filesystem::path savedFilePath_;
+    bool changed_ = false;
+    // The last row looked up, a one-entry shortcut.
+    mutable std::wstring currentRowId_;
+    mutable CValueCacheLoc* currentRow_ = nullptr;
+};

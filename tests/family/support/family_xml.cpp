@@ -1,0 +1,82 @@
+#include "family/support/family_xml.h"
+
+namespace FamilyTest {
+
+namespace {
+
+void AppendAttributes(std::wstring& xml, const Attributes& attributes) {
+    for (const auto& [name, value] : attributes) {
+        xml += L' ';
+        xml += name;
+        xml += L"=\"";
+        xml += Escape(value);
+        xml += L'"';
+    }
+}
+
+}  // namespace
+
+std::wstring Escape(const std::wstring& text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (const wchar_t c : text) {
+        switch (c) {
+        case L'&': out += L"&amp;"; break;
+        case L'<': out += L"&lt;"; break;
+        case L'>': out += L"&gt;"; break;
+        case L'"': out += L"&quot;"; break;
+        case L'\'': out += L"&apos;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::wstring FamilyXml::Build() const {
+    std::wstring xml = L"<Family";
+    AppendAttributes(xml, rootAttributes);
+    xml += L'>';
+    xml += rawChildren;
+    if (hasTable) {
+        xml += L"<FamilyTable><Columns>";
+        for (const Column& column : columns) {
+            xml += L"<Column ColumnId=\"" + Escape(column.id) + L'"';
+            AppendAttributes(xml, column.attributes);
+            xml += L"/>";
+        }
+        xml += L"</Columns><Rows>";
+        for (const Row& row : rows) {
+            xml += L"<Row RowId=\"" + Escape(row.id) + L"\">";
+            for (const auto& [columnId, text] : row.cells) {
+                xml += L"<Cell ColumnId=\"" + Escape(columnId) + L"\">" + Escape(text) + L"</Cell>";
+            }
+            xml += L"</Row>";
+        }
+        xml += L"</Rows></FamilyTable>";
+    }
+    xml += L"</Family>";
+    return xml;
+}
+
+std::wstring StringsXml(const std::wstring& language, const std::wstring& rawChildren) {
+    return L"<FamilyStrings xml:lang=\"" + Escape(language) + L"\">" + rawChildren +
+           L"</FamilyStrings>";
+}
+
+FamilyXml NumberTable(int rows, int columns) {
+    FamilyXml family;
+    family.rootAttributes = {{L"InternalName", L"numbers"}};
+    for (int c = 0; c < columns; ++c) {
+        family.columns.push_back({L"C" + std::to_wstring(c), {{L"ValueType", L"double"}}});
+    }
+    for (int r = 0; r < rows; ++r) {
+        Row row{L"r" + std::to_wstring(r), {}};
+        for (int c = 0; c < columns; ++c) {
+            row.cells.emplace_back(L"C" + std::to_wstring(c), std::to_wstring(r * 100 + c));
+        }
+        family.rows.push_back(std::move(row));
+    }
+    return family;
+}
+
+}  // namespace FamilyTest

@@ -1,0 +1,49 @@
+// Builds family documents and strings documents for the family model's
+// tests: a root "Family" with attributes, optional raw XML for the
+// categories and the parameter map, and a table given as columns and rows.
+// Texts are escaped, so ids and values may hold any character.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace FamilyTest {
+
+using Attributes = std::vector<std::pair<std::wstring, std::wstring>>;
+
+struct Column {
+    std::wstring id;
+    /// Every attribute but "ColumnId", in order ("ValueType", "UnitType",
+    /// "ColumnwideValue", "Custom", "Hidden", "KeyWeight", ...).
+    Attributes attributes;
+};
+
+struct Row {
+    std::wstring id;
+    /// (column id, cell text) in order.
+    Attributes cells;
+};
+
+struct FamilyXml {
+    Attributes rootAttributes;
+    /// Raw children of the root placed before "FamilyTable" ("Categories",
+    /// "ParameterMap", "Thumbnail", "FamilyStrings", ...).
+    std::wstring rawChildren;
+    std::vector<Column> columns;
+    std::vector<Row> rows;
+    /// Without a table the document has no "FamilyTable" element.
+    bool hasTable = true;
+
+    std::wstring Build() const;
+};
+
+/// `text` with & < > " ' escaped for element text and attribute values.
+std::wstring Escape(const std::wstring& text);
+/// A strings document of `language` with the given raw children.
+std::wstring StringsXml(const std::wstring& language, const std::wstring& rawChildren);
+/// A table of `rows` rows and `columns` columns "C0".."Cn" of doubles; row
+/// ids "r0".."rn", cell (r, c) holds r * 100 + c.
+FamilyXml NumberTable(int rows, int columns);
+
+}  // namespace FamilyTest
