@@ -116,8 +116,8 @@ class VARDEL_API CEncapFamily {
     void SetCatParamConstValue(const std::wstring& parameterId, const std::wstring& value);
     bool GetLocalizedCatParamConstValue(const std::wstring& parameterId, std::wstring& value) const;
     bool IsCatParamLocalized(const std::wstring& parameterId) const;
-    bool GetTemplateParameterValue(const std::wstring& templateName, const std::wstring& parameterId,
-                                   std::wstring& value) const;
+    bool GetTemplateParameterValue(const std::wstring& templateName,
+                                   const std::wstring& parameterId, std::wstring& value) const;
     /// 0 done (member revisions bumped), 1 not found.
     long SetTemplateParameterValue(const std::wstring& templateName,
                                    const std::wstring& parameterId, const std::wstring& value);
@@ -160,18 +160,15 @@ class VARDEL_API CEncapFamily {
                                const std::wstring& value);
     void SetLocalizedCellValue(const std::wstring& rowId, const std::wstring& columnId,
                                const std::wstring& language, const std::wstring& value);
-    long GetLocalizedColumnPropertyValue(const std::wstring& property,
-                                         const std::wstring& columnId,
+    long GetLocalizedColumnPropertyValue(const std::wstring& property, const std::wstring& columnId,
                                          std::wstring& value) const;
-    long GetLocalizedColumnPropertyValue(const std::wstring& property,
-                                         const std::wstring& columnId,
+    long GetLocalizedColumnPropertyValue(const std::wstring& property, const std::wstring& columnId,
                                          const std::wstring& language, std::wstring& value) const;
-    void SetLocalizedColumnPropertyValue(const std::wstring& property,
-                                         const std::wstring& columnId,
+    void SetLocalizedColumnPropertyValue(const std::wstring& property, const std::wstring& columnId,
                                          const std::wstring& language, const std::wstring& value);
     /// In every language.
-    void SetLocalizedColumnPropertyValue(const std::wstring& property,
-                                         const std::wstring& columnId, const std::wstring& value);
+    void SetLocalizedColumnPropertyValue(const std::wstring& property, const std::wstring& columnId,
+                                         const std::wstring& value);
     /// The row's localised cells of one column (every column when empty).
     void DeleteLocalizedCellsValues(const std::wstring& rowId, const std::wstring& columnId,
                                     bool allLanguages);
@@ -203,13 +200,38 @@ class VARDEL_API CEncapFamily {
     void InitializeColumnData(CEncapFamilyColumn* column);
     void RemoveUnnecessaryHiddenDomains();
     void BumpAllMemberRevisions();
+    /// The document element; empty when the family text did not parse.
     XMLNode Root() const;
+    /// Leaves `value` unchanged when the root has no such attribute.
+    void GetRootAttribute(const wchar_t* name, std::wstring& value) const;
+    void SetRootAttribute(const wchar_t* name, const std::wstring& value);
+    /// "ParameterMap/FamilyParametersMap/ParamsToTemplate"; empty when missing.
+    XMLNode ParamsToTemplate() const;
+    /// Display name and description: the actual language's text, else the
+    /// constant of `parameterId`, else the root attribute `name`.
+    void GetMirroredText(const wchar_t* name, const wchar_t* parameterId,
+                         std::wstring& value) const;
+    /// The root attribute `name` and the constant of `parameterId`.
+    void SetMirroredConstant(const wchar_t* name, const wchar_t* parameterId, const wchar_t* value);
+    std::wstring ActualLanguage() const;
     /// The strings document of `language` (ignoring case); null when none.
     const XMLParser* StringsDocument(const std::wstring& language) const;
+    /// The root of the strings document of `language`; empty when none.
+    XMLNode StringsRoot(const std::wstring& language) const;
+    /// The roots of every strings document, once each.
+    std::vector<XMLNode> AllStringsRoots() const;
+    /// The text of the root child `name` in the actual language; false when
+    /// it is missing.
+    bool GetLocalizedRootText(const wchar_t* name, std::wstring& value) const;
+    /// Sets the root child `name` (added when missing) in every language.
+    void SetLocalizedRootTexts(const wchar_t* name, const std::wstring& value);
+    /// The localised constant of a category parameter in every language; an
+    /// empty value removes it.
+    void SetLocalizedCatParamConstValue(const std::wstring& parameterId, const std::wstring& value);
 
     XMLParser document_;
-    std::map<std::wstring, XMLParser> strings_;                  // upper-cased language
-    std::map<std::wstring, XMLNode> categoryParameters_;         // upper-cased id
+    std::map<std::wstring, XMLParser> strings_;                     // upper-cased language
+    std::map<std::wstring, XMLNode> categoryParameters_;            // upper-cased id
     std::map<std::wstring, CEncapFamilyColumn*> parameterColumns_;  // upper-cased id
     std::vector<std::unique_ptr<CEncapConstFamilyColumn>> constantColumns_;
     std::unique_ptr<CEncapFamilyTable> table_;

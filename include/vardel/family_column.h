@@ -23,6 +23,7 @@
 #include "vardel/table_evaluator.h"
 #include "vardel/xml_node.h"
 
+class CEncapFamily;
 class CEncapFamilyTable;
 class CValueStore;
 
@@ -206,11 +207,30 @@ class VARDEL_API CEncapFamilyColumn {
     void InvalidateCache(const std::wstring& rowId, const std::wstring& language);
 
   private:
+    friend class CEncapConstFamilyColumn;
     void InitMemoryCache();
+    /// Decides once per id whether values are raw and whether writes bump
+    /// the member revision.
+    void ClassifyColumnId();
     CTableEvaluator::EvaluateResult ValidateFormulaBeforeSet(const std::wstring& formula,
                                                              const std::wstring& oldFormula);
+    /// Rebuilds the references from `formula` and checks them for a circle;
+    /// on failure they are rebuilt from `restore`.
+    EvaluateResult TryReferences(const std::wstring& formula, const std::wstring& restore);
     void ClearColumnAndDependants();
-    void BumpAllRevisionsIfRefresh();
+    /// Bumps all member revisions when `refreshedBefore` or when a change in
+    /// the column causes a refresh now.
+    void BumpAllRevisionsIfRefresh(bool refreshedBefore = false);
+    /// Every column reached through dependants, never entering `excluded`.
+    void CollectReachable(const CEncapFamilyColumn* excluded,
+                          std::set<CEncapFamilyColumn*>& reached) const;
+    bool CausesRefresh(std::set<const CEncapFamilyColumn*>& visited) const;
+    /// The overriding rows of an expression column, or only whether there
+    /// are any when `rowIds` is null.
+    bool FindOverrides(std::vector<std::wstring>* rowIds) const;
+    CEncapFamily* Family() const;
+    CValueStore* Store();
+    const std::wstring& ActualLanguage() const;
 
     CEncapFamilyTable* table_ = nullptr;
     XMLNode node_;
@@ -231,6 +251,12 @@ class VARDEL_API CEncapFamilyColumn {
     bool custom_ = false;
     bool hidden_ = false;
     int keyWeight_ = 0;
+    // "RID" and "STATUS": values are the raw cells, never computed.
+    bool rawValues_ = false;
+    // "MEMBER_REVISION": writing it never bumps revisions (it is the bump).
+    bool memberRevision_ = false;
+    // The family's actual language, fetched on first use (it never changes).
+    mutable std::wstring actualLanguage_;
 };
 
 /// A category parameter with a constant value, seen as a column: every row
@@ -238,6 +264,7 @@ class VARDEL_API CEncapFamilyColumn {
 class VARDEL_API CEncapConstFamilyColumn : public CEncapFamilyColumn {
   public:
     CEncapConstFamilyColumn();
+    /// Column id `categoryParameterId` and column-wide value `value`.
     CEncapConstFamilyColumn(const std::wstring& categoryParameterId, const std::wstring& value,
                             CEncapFamilyTable* table);
     CEncapConstFamilyColumn(const CEncapConstFamilyColumn& other);

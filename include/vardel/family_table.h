@@ -8,18 +8,22 @@
 //
 // Column and row ids compare ignoring case. Columns whose id repeats an
 // earlier one in another case load too and are found by exact id when
-// case-sensitive lookup is on. Fixed ids: "RID" (a row's own id), "STATUS"
-// (any case; "Suppressed" rows), "MEMBER_REVISION", "SOURCE_MEMBER_REVISION"
-// and "TEMPLATE". The table is built and destroyed by its family; on
-// destruction the value cache writes its file when values were computed and
-// nothing was edited. Bad ids and indices give null, false, -1, 1 or a
-// result code, never an exception. One thread at a time.
+// case-sensitive lookup is on; a column repeating an id exactly, or a row
+// repeating one in any case, cannot be told apart and is left out. Fixed
+// ids: "RID" (a row's own id), "STATUS" (any case; "Suppressed" rows),
+// "MEMBER_REVISION", "SOURCE_MEMBER_REVISION" and "TEMPLATE". The table is
+// built and destroyed by its family; on destruction the value cache writes
+// its file when values were computed and nothing was edited. Bad ids and
+// indices give null, false, -1, 1 or a result code, never an exception. One
+// thread at a time.
 #pragma once
 
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "vardel/data_types.h"
@@ -114,7 +118,9 @@ class VARDEL_API CEncapFamilyTable {
     bool GetXml(std::wstring& xml) const;
     XMLNode GetXMLNode() const { return node_; }
 
-    void SetLookupColumnByCaseSensitive(bool caseSensitive) { caseSensitiveLookup_ = caseSensitive; }
+    void SetLookupColumnByCaseSensitive(bool caseSensitive) {
+        caseSensitiveLookup_ = caseSensitive;
+    }
     bool GetLookupColumnByCaseSensitive() const { return caseSensitiveLookup_; }
     /// With case-sensitive lookup on, first the repeated-case columns by
     /// exact id; then every column ignoring case. Null when absent.
@@ -142,6 +148,7 @@ class VARDEL_API CEncapFamilyTable {
     bool hasColumnExpression(const std::wstring& columnId) const;
     /// The column has a formula and the row a cell of its own for it.
     bool isCellOverride(const std::wstring& rowId, const std::wstring& columnId) const;
+    /// String for a missing column.
     DataTypes::ColumnDataType GetColumnDataType(const std::wstring& columnId) const;
     void SetColumnDataType(const std::wstring& columnId, DataTypes::ColumnDataType type);
 
@@ -167,7 +174,8 @@ class VARDEL_API CEncapFamilyTable {
     /// The localised formula of the column in `language`: 0 found, 1 not.
     long GetLocalizedFormula(const std::wstring& columnId, const std::wstring& language,
                              std::wstring& formula) const;
-    /// Writes the status cell of the row and whether it is suppressed.
+    /// Writes the status cell of the row and whether it is suppressed;
+    /// nothing without a status column.
     void SetStatusColValue(int rowIndex, const std::wstring& value);
     bool IsRowSuppressed(const std::wstring& rowId) const;
     void SetRowStateOfAllRows(CEncapFamilyRow::RowState state);
@@ -189,7 +197,8 @@ class VARDEL_API CEncapFamilyTable {
 
     /// A new row at `index` (appended when outside the rows; at the front
     /// when negative) with `rowId`, or a new GUID when empty; its "RID" cell
-    /// holds its id, its state is New and it gets a member revision.
+    /// holds its id, its state is New and it gets a member revision. Null
+    /// when a row of that id exists.
     CEncapFamilyRow* InsertNewRow(int index, const std::wstring& rowId);
     bool DeleteRow(int index);
     /// A new last row with the evaluated values of the row's own cells
@@ -198,14 +207,20 @@ class VARDEL_API CEncapFamilyTable {
     /// Sets every value of the destination row but "RID" and "STATUS" to
     /// the source row's.
     bool PasteRow(int destinationIndex, int sourceIndex);
-    /// Moves the row; a new index at or past the end is clamped to the last
-    /// position and written back.
+    /// Moves the row of that exact id; a new index outside the rows is
+    /// clamped to the first or last position and written back.
     void ChangeRowIndex(const std::wstring& rowId, int& newIndex);
     /// Null when a column of that id exists (ignoring case).
     CEncapFamilyColumn* InsertNewColumn(int index, const std::wstring& columnId);
+    /// A copy of the source column's element (attributes only) named
+    /// `newColumnId`, with key weight 0, shown, and the source's own cells;
+    /// null for an invalid new name or a missing source.
     CEncapFamilyColumn* DuplicateColumn(int index, const std::wstring& sourceColumnId,
                                         const std::wstring& newColumnId);
+    /// Removes the column, its cells, mappings and localised properties; key
+    /// weights above its own move down by one.
     bool DeleteColumn(int index);
+    /// As ChangeRowIndex.
     void ChangeColumnIndex(const std::wstring& columnId, int& newIndex);
     /// A letter, then letters, digits, "_" or "-", and no column of that id.
     bool IsValidNewColumnName(const std::wstring& name) const;
@@ -219,28 +234,63 @@ class VARDEL_API CEncapFamilyTable {
   private:
     friend class CEncapFamilyRow;
     friend class CEncapFamilyColumn;
+    // Column ids with a fixed role.
+    static constexpr const wchar_t* kRowIdColumn = L"RID";
+    static constexpr const wchar_t* kStatusColumn = L"STATUS";
+    static constexpr const wchar_t* kMemberRevisionColumn = L"MEMBER_REVISION";
+    static constexpr const wchar_t* kSourceMemberRevisionColumn = L"SOURCE_MEMBER_REVISION";
+
+    // Id keys compared ignoring case, so that lookups need no upper-cased
+    // copy of the id.
+    struct IdLess {
+        using is_transparent = void;
+        bool operator()(std::wstring_view a, std::wstring_view b) const;
+    };
+    struct IdHash {
+        using is_transparent = void;
+        std::size_t operator()(std::wstring_view id) const;
+    };
+    struct IdEqual {
+        using is_transparent = void;
+        bool operator()(std::wstring_view a, std::wstring_view b) const;
+    };
+
     void InitializeData();
+    void LoadColumns();
+    void LoadRows();
     void ClearData();
     EvaluateResult BuildColumnsDependency();
+    // Files a column under its id; false (column dropped) when a column of
+    // exactly that id exists.
+    bool AddColumn(std::unique_ptr<CEncapFamilyColumn> column, const std::wstring& columnId);
+    // Deletes the column of `columnId`; a repeated-case column of the same
+    // id then takes its place in the case-insensitive map.
+    void RemoveColumn(CEncapFamilyColumn* column, const std::wstring& columnId);
+    // The column of the exact id of the order vector, repeated-case ones
+    // included; null when absent.
+    CEncapFamilyColumn* ColumnInOrder(const std::wstring& columnId) const;
+    // Every column of both maps.
+    std::vector<CEncapFamilyColumn*> ColumnsOfBothMaps() const;
+    // False when revisions cannot be written: no "MEMBER_REVISION" column,
+    // or a linked family whose "SOURCE_MEMBER_REVISION" cannot be made.
+    bool PrepareMemberRevisions();
     void BumpMemberRevision(const std::wstring& rowId);
     void SetRawValue(CEncapFamilyRow* row, const std::wstring& columnId, const std::wstring& value,
                      const std::wstring* language);
     void SetRawValue(const std::wstring& rowId, const std::wstring& columnId,
                      const std::wstring& value, const std::wstring* language);
-    void SetRawValue(int rowIndex, const std::wstring& columnId, const std::wstring& value,
-                     const std::wstring* language);
     CValueStore& GetValueStore() const { return *valueStore_; }
 
     XMLNode node_;
     CEncapFamily* family_;
     std::unique_ptr<CTableEvaluator> evaluator_;
     std::unique_ptr<CValueStore> valueStore_;
-    // Keyed by the upper-cased id.
-    std::map<std::wstring, std::unique_ptr<CEncapFamilyColumn>> columns_;
+    // Keyed by the upper-cased id, in the order of the upper-cased ids.
+    std::map<std::wstring, std::unique_ptr<CEncapFamilyColumn>, IdLess> columns_;
     // Keyed by the exact id: columns repeating an earlier id in another case.
     std::map<std::wstring, std::unique_ptr<CEncapFamilyColumn>> duplicateColumns_;
     // Keyed by the upper-cased id.
-    std::map<std::wstring, std::unique_ptr<CEncapFamilyRow>> rows_;
+    std::unordered_map<std::wstring, std::unique_ptr<CEncapFamilyRow>, IdHash, IdEqual> rows_;
     std::vector<std::wstring> columnIds_;
     std::vector<std::wstring> rowIds_;
     std::wstring statusColumnId_;

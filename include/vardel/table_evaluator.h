@@ -11,10 +11,12 @@
 // table's value cache. One thread at a time; calls nest strictly.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "vardel/data_types.h"
@@ -95,12 +97,53 @@ class CTableEvaluator {
     double EvaluateToNumber(const std::wstring& expression, const std::wstring& unit);
     EvaluateResult ComputeNumericValue(const std::wstring& expression,
                                        const std::wstring& plainExpression,
-                                       const std::wstring& unit, std::wstring& value,
-                                       bool toOtherUnit, const std::wstring& otherUnit);
+                                       const std::wstring& unit, std::wstring& value);
     static std::wstring JoinStringLiterals(const std::wstring& expression);
+
+    // The cached tokens of `formula`: 0, with `tokens` null for a formula
+    // that is one literal (no "{"), or 1 for a syntax error.
+    int FindTokens(const std::wstring& formula, const Tokens*& tokens);
+    // The cell's text before evaluation: localised value, own cell or
+    // formula; for a custom column the row's range value or the range's.
+    void ReadCellText(const std::wstring& rowId, const CEncapFamilyColumn& column,
+                      const std::wstring& language, std::wstring& text) const;
+    // Turns the cell's expressions into its value by data type and leaves it
+    // in the column's cache; `result` is the code of the references read.
+    // `expression` may be consumed (it may be `plainExpression` itself).
+    EvaluateResult StoreCellValue(CEncapFamilyColumn& column, const std::wstring& rowId,
+                                  const std::wstring& language, std::wstring& expression,
+                                  const std::wstring& plainExpression, EvaluateResult result);
+    // Appends the value of the row's cell of column `id` to `expression`,
+    // and, when `numeric` and the value is a number, the column's unit too
+    // while the plain expression gets the bare number. The reference's
+    // result (0 or 8), else the failure.
+    EvaluateResult AppendCellReference(const std::wstring& id, const std::wstring& rowId,
+                                       const std::wstring& language, bool numeric,
+                                       std::wstring& expression, std::wstring& plainExpression);
+    // Appends the value of the row's cell of column `id`, a number converted
+    // into `unit` when one is named; any result but 0 is a failure.
+    EvaluateResult AppendFormulaReference(const std::wstring& id, const std::wstring& rowId,
+                                          const std::wstring& language, const std::wstring& unit,
+                                          std::wstring& expression);
+    // The value of a formula's expression by data type; `expression` may be
+    // consumed.
+    EvaluateResult FormulaValue(std::wstring& expression, DataTypes::ColumnDataType dataType,
+                                const std::wstring& unit, std::wstring& value);
+    // Appends one literal token: a number localised when `localizeNumber`,
+    // else the material name when `material` (to `expression` only).
+    void AppendLiteral(const std::wstring& literal, bool localizeNumber, bool material,
+                       std::wstring& expression, std::wstring* plainExpression);
+    // Replaces, from `start` on, every "." of `text` (every "," when it has
+    // no ".") by the family's decimal separator.
+    void LocalizeDecimals(std::wstring& text, std::size_t start) const;
+    // The number as "%.8g", with the family's decimal separator when it
+    // localises.
+    std::wstring FormatResult(double number) const;
 
     CEncapFamilyTable* table_;
     std::map<std::wstring, Tokens> parseCache_;
-    std::set<std::wstring> inProgress_;
+    // The cells being evaluated (row id, column), outermost first; see
+    // family/circular_dependency_checker.h.
+    std::vector<std::pair<const std::wstring*, const CEncapFamilyColumn*>> inProgress_;
     IEvaluatorProvider* provider_;
 };

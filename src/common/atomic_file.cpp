@@ -1,11 +1,13 @@
 #include "common/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <string>
+#include <system_error>
 
 #include "common/utf8.h"
 #include "vardel/guid.h"
@@ -41,21 +43,101 @@ bool ReadAll(int fd, std::string& bytes) {
     return got == 0;
 }
 
+constexpr std::string_view kTempMark = ".~";
+constexpr std::string_view kTempSuffix = ".tmp";
+// Names tried when cleaners keep removing a new temporary before its lock.
+constexpr int kCreateAttempts = 8;
+
+// Whether `name` is "<targetName>.~<GUID>.tmp", a temporary of a save of
+// `targetName`. The GUID keeps data files that merely look alike safe.
+bool IsTemporaryOf(std::string_view name, std::string_view targetName) {
+    const std::size_t fixed = targetName.size() + kTempMark.size() + kTempSuffix.size();
+    if (name.size() <= fixed || !name.starts_with(targetName) || !name.ends_with(kTempSuffix) ||
+        name.substr(targetName.size(), kTempMark.size()) != kTempMark) {
+        return false;
+    }
+    const std::string_view middle =
+        name.substr(targetName.size() + kTempMark.size(), name.size() - fixed);
+    return Vardel::Guid::Parse(FromUtf8(middle)).has_value();
+}
+
+// Creates and locks a new temporary beside `target`; -1 when none can be
+// made. A cleaner may remove the file between its creation and the lock:
+// the file is then unlinked, and another name is tried.
+int CreateLockedTemporary(const std::filesystem::path& target, std::string& temp) {
+    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+        // A random name: O_EXCL never reuses a file someone else made.
+        temp = target.string();
+        temp += kTempMark;
+        temp += ToUtf8(Vardel::Guid::New().ToString());
+        temp += kTempSuffix;
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            return -1;
+        }
+        // Where the file system has no flock() the save goes on unlocked;
+        // cleaners cannot lock the file there either, so they leave it.
+        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+        struct stat status {};
+        if (::fstat(fd, &status) == 0 && status.st_nlink > 0) {
+            return fd;
+        }
+        ::close(fd);
+    }
+    return -1;
+}
+
+// Removes the temporary `path` when no process holds its lock, that is when
+// the save that made it died. The name must still lead to the file locked.
+void RemoveIfStale(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return;
+    }
+    struct stat opened {};
+    struct stat named {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
+        S_ISREG(opened.st_mode) && ::lstat(path.c_str(), &named) == 0 &&
+        opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
+        ::unlink(path.c_str());
+    }
+    ::close(fd);
+}
+
 }  // namespace
 
+void RemoveStaleTemporaries(const std::filesystem::path& target) {
+    const std::string targetName = target.filename().string();
+    if (targetName.empty()) {
+        return;
+    }
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (IsTemporaryOf(entry->path().filename().native(), targetName)) {
+            RemoveIfStale(entry->path());
+        }
+    }
+}
+
 bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
-    // A random name beside the target: the rename stays within one file
-    // system, and O_EXCL never reuses a file someone else made.
-    const std::string temp =
-        target.string() + ".~" + VardelCommon::ToUtf8(Vardel::Guid::New().ToString()) + ".tmp";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
+    RemoveStaleTemporaries(target);
+    std::string temp;
+    const int fd = CreateLockedTemporary(target, temp);
+    if (fd < 0) {
         return false;
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok)
+    }
+    // The lock is held until the rename is done: a temporary whose lock is
+    // free may be removed by any cleaner.
+    const bool ok =
+        WriteAll(fd, bytes) && ::fsync(fd) == 0 && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
         ::unlink(temp.c_str());
+    }
+    // The bytes reached the disk with fsync; closing cannot lose them.
+    ::close(fd);
     return ok;
 }
 

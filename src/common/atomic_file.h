@@ -1,6 +1,9 @@
 // Whole-file replacement that never leaves a half-written target: the bytes
-// go to a temporary file in the target's folder, are flushed to the disk and
-// then renamed over the target. Every store of the library saves this way.
+// go to a temporary file "<target name>.~<GUID>.tmp" in the target's folder,
+// are flushed to the disk and then renamed over the target. Every store of
+// the library saves this way. A writer holds an exclusive flock() on its
+// temporary from creation to rename, so a temporary nobody holds a lock on
+// was left by a save whose process died, and may be removed.
 #pragma once
 
 #include <filesystem>
@@ -20,12 +23,10 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
 /// refused without waiting on it (a pipe would block the reader).
 bool ReadRegularFile(const std::filesystem::path& path, std::string& bytes);
 
-}  // namespace VardelCommon
-
-namespace VardelCommon {
 /// Removes the temporaries that saves of `target` left behind when their
 /// process died, without touching a save in progress in another process
 /// (a live save holds a lock on its temporary). Stores call it when they
-/// open or save their file.
+/// open their file; WriteFileAtomically calls it before every save.
 void RemoveStaleTemporaries(const std::filesystem::path& target);
+
 }  // namespace VardelCommon

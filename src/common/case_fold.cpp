@@ -33,6 +33,14 @@ wchar_t ToUpperChar(wchar_t c) {
     return static_cast<wchar_t>(towupper_l(static_cast<wint_t>(c), locale));
 }
 
+bool IsLetter(wchar_t c) {
+    if (c < 0x80) {
+        return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
+    }
+    const locale_t locale = CaseLocale();
+    return locale != static_cast<locale_t>(0) && iswalpha_l(static_cast<wint_t>(c), locale) != 0;
+}
+
 std::wstring ToUpper(std::wstring_view text) {
     std::wstring upper(text);
     std::transform(upper.begin(), upper.end(), upper.begin(), ToUpperChar);

@@ -10,6 +10,8 @@
 namespace VardelCommon {
 
 wchar_t ToUpperChar(wchar_t c);
+/// Whether `c` is a letter, by the same locale-independent Unicode tables.
+bool IsLetter(wchar_t c);
 std::wstring ToUpper(std::wstring_view text);
 
 /// Negative, zero or positive as `a` sorts before, equal to or after `b`

@@ -1,15 +1,18 @@
 // The row caches of a value store. CValueCacheLoc holds one row's values by
 // language and column id; CValueCacheSimple one map of values (its record is
 // the inner part of CValueCacheLoc's, and no table creates one). Both mark
-// their store changed on every change and read and write their part of the
-// cache file through the archive codec; reads are bounded by the bytes that
-// remain. Maps order keys by code unit, case-sensitive.
+// their store changed on every change of content and read and write their
+// part of the cache file through the archive codec, translating column and
+// language indexes through the store's lists; reads are bounded by the bytes
+// that remain. Maps order keys by UTF-16 code unit, case-sensitive, as the
+// file lists them. A cache refers to its store, which must outlive it.
 #pragma once
 
 #include <map>
 #include <string>
 #include <vector>
 
+#include "api/utf16_order.h"
 #include "common/archive.h"
 
 class CValueStore;
@@ -26,9 +29,59 @@ class CValueCache {
     virtual void ClearValue(const std::wstring& key) = 0;
     virtual void ClearValue(const std::wstring& key, const std::wstring& language) = 0;
     virtual void ClearAll() = 0;
-    /// 1 when the record was read whole; 0 when reading broke off after some
-    /// languages, -1 before any.
+    /// Replaces the content by the record read: 1 when it was read whole;
+    /// when reading broke off, 0 if some values were kept, -1 if none.
     virtual int Load(VardelCommon::ArchiveReader& archive) = 0;
     /// Writes the record; returns 1.
     virtual int Save(VardelCommon::ArchiveWriter& archive) const = 0;
+};
+
+namespace VardelEval {
+/// Values by column id, in ascending order.
+using ValueMap = std::map<std::wstring, std::wstring, VardelUtils::Utf16Less>;
+}  // namespace VardelEval
+
+/// One row: values by language, then by column id.
+class CValueCacheLoc final : public CValueCache {
+  public:
+    explicit CValueCacheLoc(CValueStore& store) : store_(store) {}
+
+    void SetValue(const std::wstring& key, const std::wstring& language,
+                  const std::wstring& value) override;
+    int GetValue(const std::wstring& key, const std::wstring& language,
+                 std::wstring& value) const override;
+    void ClearValue(const std::wstring& key) override;
+    /// A language left without values is removed.
+    void ClearValue(const std::wstring& key, const std::wstring& language) override;
+    void ClearAll() override;
+    /// Language blocks whose index is outside the store's language list are
+    /// skipped whole; values whose column index is outside its column list too.
+    int Load(VardelCommon::ArchiveReader& archive) override;
+    int Save(VardelCommon::ArchiveWriter& archive) const override;
+
+  private:
+    bool LoadLanguage(VardelCommon::ArchiveReader& archive);
+
+    CValueStore& store_;
+    std::map<std::wstring, VardelEval::ValueMap, VardelUtils::Utf16Less> languages_;
+};
+
+/// One map of values; the language arguments are ignored.
+class CValueCacheSimple final : public CValueCache {
+  public:
+    explicit CValueCacheSimple(CValueStore& store) : store_(store) {}
+
+    void SetValue(const std::wstring& key, const std::wstring& language,
+                  const std::wstring& value) override;
+    int GetValue(const std::wstring& key, const std::wstring& language,
+                 std::wstring& value) const override;
+    void ClearValue(const std::wstring& key) override;
+    void ClearValue(const std::wstring& key, const std::wstring& language) override;
+    void ClearAll() override;
+    int Load(VardelCommon::ArchiveReader& archive) override;
+    int Save(VardelCommon::ArchiveWriter& archive) const override;
+
+  private:
+    CValueStore& store_;
+    VardelEval::ValueMap values_;
 };

@@ -8,7 +8,9 @@
 // no edit switched persistence off: edited values never reach the file. A
 // damaged file loads what it can and is otherwise ignored; nothing throws.
 // Saves are atomic, and stale temporaries of saves that died are removed
-// when the store loads. One thread at a time.
+// when the store loads. The file counts columns and languages in 16 bits:
+// past 0xFFFF of either, values are written with index 0xFFFF, which no load
+// keeps. One thread at a time.
 #pragma once
 
 #include <cstdint>
@@ -16,8 +18,11 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "api/utf16_order.h"
+#include "common/archive.h"
 #include "eval/value_cache.h"
 
 class CValueStore {
@@ -61,17 +66,35 @@ class CValueStore {
     void MarkChanged() { changed_ = true; }
 
   private:
-    CValueCacheLoc* FindRow(const std::wstring& rowId) const;
+    // The row caches translate indexes through the lists below.
+    friend class CValueCacheLoc;
+    friend class CValueCacheSimple;
+    using IndexMap = std::map<std::wstring, std::uint16_t, VardelUtils::Utf16Less>;
 
-    std::map<std::wstring, std::unique_ptr<CValueCacheLoc>> rows_;
-    std::map<std::wstring, std::uint16_t> languageIndex_;
+    CValueCacheLoc* FindRow(const std::wstring& rowId) const;
+    CValueCacheLoc& FindOrAddRow(const std::wstring& rowId);
+    void ForgetCurrentRow();
+    // The sections of the cache file (value_store_file.cpp).
+    bool ReadLists(VardelCommon::ArchiveReader& reader);
+    bool ReadRows(VardelCommon::ArchiveReader& reader);
+    void WriteLists(const std::vector<std::wstring>& columnIds,
+                    VardelCommon::ArchiveWriter& writer);
+
+    std::map<std::wstring, std::unique_ptr<CValueCacheLoc>, VardelUtils::Utf16Less> rows_;
+    // Languages by index and back; a language gets the list's length as its
+    // index when first set (a loaded list may name a language twice, so the
+    // dictionary can be shorter). At most 0xFFFF: the file counts in 16 bits.
+    IndexMap languageIndex_;
     std::vector<std::wstring> languages_;
-    std::map<std::wstring, std::uint16_t> columnIndex_;
+    // The column list as the last load read it or the last save wrote it, and
+    // the index of each column id, built by the save.
+    std::unordered_map<std::wstring, std::uint16_t> columnIndex_;
     std::vector<std::wstring> columns_;
     std::filesystem::path filePath_;
     std::filesystem::path savedFilePath_;
     bool changed_ = false;
-    // The last row looked up, a one-entry shortcut.
+    // The last row looked up, a one-entry shortcut: evaluation reads and
+    // writes the cells of one row after another.
     mutable std::wstring currentRowId_;
     mutable CValueCacheLoc* currentRow_ = nullptr;
 };

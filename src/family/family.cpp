@@ -1,0 +1,148 @@
+// Construction, initialisation from the family text and the strings texts,
+// clearing, the shared document lookups and saving of the family document.
+#include "vardel/family.h"
+
+#include "common/case_fold.h"
+#include "family/family_paths.h"
+#include "vardel/evaluator_provider.h"
+#include "vardel/string_util.h"
+#include "vardel/xml_node_array.h"
+
+using VardelCommon::ToUpper;
+using VardelFamily::DocumentElement;
+
+namespace {
+
+wchar_t SeparatorFor(bool localize) {
+    return localize ? CStringUtil::GetDecimalSeparator() : L'\0';
+}
+
+}  // namespace
+
+CEncapFamily::CEncapFamily(IEvaluatorProvider* provider, bool localizeDecimalSeparator)
+    : localizeDecimalSeparator_(localizeDecimalSeparator),
+      decimalSeparator_(SeparatorFor(localizeDecimalSeparator)),
+      provider_(provider) {
+    ClearData();
+    if (provider_ != nullptr) {
+        provider_->SetEncapFamily(this);
+    }
+}
+
+CEncapFamily::CEncapFamily(const wchar_t* familyXml, const std::vector<std::wstring>& stringsXmls,
+                           const wchar_t* cachePath, IEvaluatorProvider* provider,
+                           const std::wstring& defaultLanguage, bool localizeDecimalSeparator)
+    : localizeDecimalSeparator_(localizeDecimalSeparator),
+      decimalSeparator_(SeparatorFor(localizeDecimalSeparator)),
+      provider_(provider) {
+    Initialize(familyXml, stringsXmls, VardelFamily::TextOf(cachePath));
+    if (languages_.empty()) {
+        languages_.push_back(defaultLanguage);
+    }
+    if (provider_ != nullptr) {
+        provider_->SetEncapFamily(this);
+    }
+}
+
+CEncapFamily::~CEncapFamily() {
+    ClearData();
+    delete provider_;
+}
+
+void CEncapFamily::Initialize(const wchar_t* familyXml,
+                              const std::vector<std::wstring>& stringsXmls,
+                              const std::wstring& cachePath) {
+    ClearData();
+    // Loading replaces the whole document, declaration included: a text
+    // without declaration is saved in UTF-8, one that names an encoding in it.
+    if (!document_.SetXml(familyXml)) {
+        return;
+    }
+    for (const std::wstring& text : stringsXmls) {
+        XMLParser strings;
+        const XMLNode root = strings.SetXml(text.c_str()) ? DocumentElement(strings) : XMLNode();
+        if (!root.IsNode()) {
+            continue;
+        }
+        std::wstring language;
+        root.GetProperty(L"xml:lang", language);
+        strings_.insert_or_assign(ToUpper(language), strings);
+        languages_.push_back(language);
+    }
+    const XMLNode root = Root();
+    XMLNodeArray parameters;
+    root.SelectChildNodes(L"Categories/Category//CategoryParameter", parameters);
+    for (int i = 0; i < parameters.GetSize(); ++i) {
+        std::wstring name;
+        if (parameters[i].GetProperty(L"InternalName", name)) {
+            categoryParameters_.insert_or_assign(ToUpper(name), parameters[i]);
+        }
+    }
+    XMLNode tableNode;
+    if (root.GetChildNode(L"FamilyTable", tableNode)) {
+        table_ = std::make_unique<CEncapFamilyTable>(tableNode, this, cachePath);
+    }
+}
+
+void CEncapFamily::ClearData() {
+    // The constant columns and the cache go first: they point into the table.
+    parameterColumns_.clear();
+    constantColumns_.clear();
+    table_.reset();
+    mapping_ = nullptr;
+    categoryParameters_.clear();
+    strings_.clear();
+    languages_.clear();
+}
+
+bool CEncapFamily::SaveFamilyXML(const wchar_t* path) const {
+    if (path == nullptr) {
+        return false;
+    }
+    // A copy shares the document; saving does not change it.
+    XMLParser document = document_;
+    return document.SaveXmlDocument(path, false);
+}
+
+XMLNode CEncapFamily::Root() const {
+    return DocumentElement(document_);
+}
+
+void CEncapFamily::GetRootAttribute(const wchar_t* name, std::wstring& value) const {
+    std::wstring text;
+    if (Root().GetProperty(name, text)) {
+        value = std::move(text);
+    }
+}
+
+void CEncapFamily::SetRootAttribute(const wchar_t* name, const std::wstring& value) {
+    Root().SetProperty(name, value);
+}
+
+std::wstring CEncapFamily::ActualLanguage() const {
+    return languages_.empty() ? std::wstring() : languages_.front();
+}
+
+const XMLParser* CEncapFamily::StringsDocument(const std::wstring& language) const {
+    const auto found = strings_.find(ToUpper(language));
+    return found != strings_.end() ? &found->second : nullptr;
+}
+
+XMLNode CEncapFamily::StringsRoot(const std::wstring& language) const {
+    const XMLParser* document = StringsDocument(language);
+    return document != nullptr ? DocumentElement(*document) : XMLNode();
+}
+
+std::vector<XMLNode> CEncapFamily::AllStringsRoots() const {
+    std::vector<XMLNode> roots;
+    for (const auto& [key, document] : strings_) {
+        roots.push_back(DocumentElement(document));
+    }
+    return roots;
+}
+
+void CEncapFamily::BumpAllMemberRevisions() {
+    if (table_ != nullptr) {
+        table_->BumpAllMemberRevisions(nullptr);
+    }
+}

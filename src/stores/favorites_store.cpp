@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "api/browse_id_impl.h"
+#include "common/atomic_file.h"
 #include "common/case_fold.h"
 #include "common/wide_path.h"
 #include "xml/xpath_literal.h"
@@ -134,8 +135,12 @@ void CFavoritesData::Load() {
     configuredFavorites_ = configuredLibraries_ = modifiers_ = activeFavorite_ = XMLNode();
     favorites_.RemoveAll();
     document_ = XMLParser();
+    if (filePath_.empty()) {
+        return;
+    }
+    VardelCommon::RemoveStaleTemporaries(filePath_);
     std::error_code error;
-    if (filePath_.empty() || !std::filesystem::exists(filePath_, error)) {
+    if (!std::filesystem::exists(filePath_, error)) {
         return;
     }
     loaded_ = true;

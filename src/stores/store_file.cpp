@@ -25,7 +25,11 @@ std::int64_t SecondsNow() {
 }
 
 bool ReadStoreFile(const std::filesystem::path& path, std::string& bytes) {
-    return !path.empty() && VardelCommon::ReadWholeFile(path, bytes);
+    if (path.empty()) {
+        return false;
+    }
+    VardelCommon::RemoveStaleTemporaries(path);
+    return VardelCommon::ReadWholeFile(path, bytes);
 }
 
 bool WriteStoreFile(const std::filesystem::path& path, const VardelCommon::ArchiveWriter& writer) {

@@ -19,6 +19,7 @@ std::filesystem::path StoreFilePath(const std::wstring& storagePath, const wchar
 std::int64_t SecondsNow();
 
 /// Reads the whole file at `path` into `bytes`; false when it cannot be read.
+/// Removes the temporaries that dead saves of the file left, first.
 bool ReadStoreFile(const std::filesystem::path& path, std::string& bytes);
 
 /// The bytes of `text` as the archive reader takes them.

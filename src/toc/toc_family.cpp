@@ -64,6 +64,8 @@ bool CTocFamily::GetFamilyProperty(FamilyPropType type, std::wstring& value) con
         case FamilyPropLastModifiedTime:
             attribute = L"LastModifiedTime";
             break;
+        default:  // no attribute in the table of contents: absent
+            break;
     }
     return attribute != nullptr && GetProperty(attribute, value);
 }

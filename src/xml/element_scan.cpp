@@ -1,0 +1,207 @@
+// Child walks without XPath: names and attribute values are compared in the
+// UTF-8 bytes libxml2 holds, against a key encoded once per call.
+#include "xml/element_scan.h"
+
+#include <cstring>
+
+#include "common/case_fold.h"
+#include "common/utf8.h"
+#include "xml/node_access.h"
+#include "xml/xml_text.h"
+
+namespace VardelXml {
+namespace {
+
+std::string_view Bytes(const xmlChar* text) {
+    return text == nullptr ? std::string_view()
+                           : std::string_view(reinterpret_cast<const char*>(text));
+}
+
+bool IsNamed(const xmlNode* node, const char* name) {
+    return node->type == XML_ELEMENT_NODE && node->ns == nullptr &&
+           std::strcmp(reinterpret_cast<const char*>(node->name), name) == 0;
+}
+
+bool IsAscii(std::string_view bytes) {
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+char FoldAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// The attribute without namespace named `name`, if the element has one.
+xmlAttrPtr PlainAttribute(const xmlNode* element, const char* name) {
+    for (xmlAttrPtr attribute = element->properties; attribute != nullptr;
+         attribute = attribute->next) {
+        if (attribute->ns == nullptr &&
+            std::strcmp(reinterpret_cast<const char*>(attribute->name), name) == 0) {
+            return attribute;
+        }
+    }
+    return nullptr;
+}
+
+// The value of an attribute as NUL-terminated bytes: in place when it is one
+// text node (the parsed form), joined into a copy otherwise.
+class AttributeBytes {
+  public:
+    explicit AttributeBytes(xmlAttrPtr attribute) {
+        const xmlNode* only = attribute->children;
+        if (only != nullptr && only->next == nullptr && only->type == XML_TEXT_NODE) {
+            bytes_ = only->content;
+        } else if (only != nullptr) {
+            joined_ = xmlNodeListGetString(attribute->doc, attribute->children, 1);
+            bytes_ = joined_;
+        }
+    }
+    AttributeBytes(const AttributeBytes&) = delete;
+    AttributeBytes& operator=(const AttributeBytes&) = delete;
+    ~AttributeBytes() { xmlFree(joined_); }
+
+    const char* c_str() const {
+        return bytes_ != nullptr ? reinterpret_cast<const char*>(bytes_) : "";
+    }
+
+  private:
+    xmlChar* joined_ = nullptr;
+    const xmlChar* bytes_ = nullptr;
+};
+
+enum class Match { None, IgnoringCase, Exact };
+
+// The text searched for, encoded once per lookup.
+class Key {
+  public:
+    explicit Key(std::wstring_view value)
+        : wide_(value), utf8_(VardelCommon::ToUtf8(value)), ascii_(IsAscii(utf8_)) {}
+
+    // One pass over `bytes` for both comparisons when the key is ASCII (the
+    // common case: no length, no decoding).
+    Match Compare(const char* bytes) const {
+        if (!ascii_)
+            return std::strcmp(bytes, utf8_.c_str()) == 0 ? Match::Exact : DecodedMatch(bytes);
+        bool exact = true;
+        for (std::size_t i = 0; i < utf8_.size(); ++i) {
+            const char c = bytes[i];
+            if (c == '\0')
+                return Match::None;
+            // A character beyond ASCII may still upper-case into the key
+            // (U+017F gives "S"), and its bytes shift the positions.
+            if (static_cast<unsigned char>(c) >= 0x80)
+                return DecodedMatch(bytes);
+            if (c != utf8_[i]) {
+                exact = false;
+                if (FoldAscii(c) != FoldAscii(utf8_[i]))
+                    return Match::None;
+            }
+        }
+        // Anything after the key's bytes is one character more than the key.
+        if (bytes[utf8_.size()] != '\0')
+            return Match::None;
+        return exact ? Match::Exact : Match::IgnoringCase;
+    }
+
+  private:
+    Match DecodedMatch(const char* bytes) const {
+        return VardelCommon::EqualsNoCase(VardelCommon::FromUtf8(bytes), wide_)
+                   ? Match::IgnoringCase
+                   : Match::None;
+    }
+
+    std::wstring_view wide_;
+    std::string utf8_;
+    bool ascii_;
+};
+
+xmlNodePtr FirstChildOf(const XMLNode& parent) {
+    xmlNodePtr node = NodeAccess::Node(parent);
+    return node != nullptr && HasVisibleChildren(node) ? node->children : nullptr;
+}
+
+// `text` = the UTF-8 `bytes`; ASCII (numbers, ids) widens into the buffer
+// `text` already has.
+void AssignUtf8(std::wstring& text, std::string_view bytes) {
+    if (IsAscii(bytes)) {
+        text.assign(bytes.begin(), bytes.end());
+    } else {
+        text = VardelCommon::FromUtf8(bytes);
+    }
+}
+
+}  // namespace
+
+XMLNode FindChildByAttribute(const XMLNode& parent, const char* name, const char* attribute,
+                             std::wstring_view value) {
+    const Key key(value);
+    xmlNodePtr folded = nullptr;
+    for (xmlNodePtr child = FirstChildOf(parent); child != nullptr; child = child->next) {
+        if (!IsNamed(child, name))
+            continue;
+        const xmlAttrPtr found = PlainAttribute(child, attribute);
+        if (found == nullptr)
+            continue;
+        const Match match = key.Compare(AttributeBytes(found).c_str());
+        if (match == Match::Exact)
+            return NodeAccess::Wrap(NodeAccess::Tree(parent), child);
+        if (match == Match::IgnoringCase && folded == nullptr)
+            folded = child;
+    }
+    return NodeAccess::Wrap(NodeAccess::Tree(parent), folded);
+}
+
+XMLNode FindChild(const XMLNode& parent, const char* name) {
+    for (xmlNodePtr child = FirstChildOf(parent); child != nullptr; child = child->next) {
+        if (IsNamed(child, name))
+            return NodeAccess::Wrap(NodeAccess::Tree(parent), child);
+    }
+    return {};
+}
+
+std::vector<XMLNode> ElementsAtPath(const XMLNode& parent,
+                                    std::initializer_list<const char*> names) {
+    std::vector<xmlNodePtr> level;
+    if (NodeAccess::Node(parent) != nullptr)
+        level.push_back(NodeAccess::Node(parent));
+    for (const char* name : names) {
+        std::vector<xmlNodePtr> next;
+        for (xmlNodePtr node : level) {
+            for (xmlNodePtr child = HasVisibleChildren(node) ? node->children : nullptr;
+                 child != nullptr; child = child->next) {
+                if (IsNamed(child, name))
+                    next.push_back(child);
+            }
+        }
+        level = std::move(next);
+    }
+    std::vector<XMLNode> elements;
+    elements.reserve(level.size());
+    for (xmlNodePtr node : level)
+        elements.push_back(NodeAccess::Wrap(NodeAccess::Tree(parent), node));
+    return elements;
+}
+
+bool ReadText(const XMLNode& element, std::wstring& text) {
+    xmlNodePtr node = NodeAccess::Node(element);
+    if (node == nullptr)
+        return false;
+    if (node->type == XML_ELEMENT_NODE) {
+        const xmlNode* only = node->children;
+        if (only == nullptr) {
+            text.clear();
+            return true;
+        }
+        if (only->next == nullptr && only->type == XML_TEXT_NODE) {
+            AssignUtf8(text, Bytes(only->content));
+            return true;
+        }
+    }
+    text = NodeText(node);
+    return true;
+}
+
+}  // namespace VardelXml

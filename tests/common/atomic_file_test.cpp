@@ -1,7 +1,12 @@
 #include "common/atomic_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -67,6 +72,123 @@ TEST(AtomicFile, ReadsRegularFilesOnlyAndNeverWaitsOnAPipe) {
     EXPECT_FALSE(VardelCommon::ReadRegularFile(pipe, bytes));
     EXPECT_FALSE(VardelCommon::ReadRegularFile(folder.path(), bytes));
     EXPECT_FALSE(VardelCommon::ReadRegularFile(folder.path() / "absent", bytes));
+}
+
+bool HasTemporary(const fs::path& folder) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().extension() == ".tmp") {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Forks a child that saves `payload` to `target` and kills it with SIGKILL
+// as soon as its temporary appears. True when the kill landed before the
+// rename, leaving the temporary behind.
+bool KillWriterMidSave(const fs::path& target, const std::string& payload) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        VardelCommon::WriteFileAtomically(target, payload);
+        ::_exit(0);
+    }
+    int status = 0;
+    bool exited = false;
+    while (!HasTemporary(target.parent_path()) && !exited) {
+        exited = ::waitpid(child, &status, WNOHANG) == child;
+    }
+    if (!exited) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+    }
+    return HasTemporary(target.parent_path());
+}
+
+TEST(AtomicFile, NextOpenOrSaveRemovesTheTemporaryOfAKilledWriter) {
+    const std::string payload(8 << 20, 'x');  // saves take long enough to be caught
+    using Cleaner = void (*)(const fs::path&);
+    const Cleaner cleaners[] = {
+        [](const fs::path& target) { VardelCommon::RemoveStaleTemporaries(target); },
+        [](const fs::path& target) {
+            EXPECT_TRUE(VardelCommon::WriteFileAtomically(target, "new"));
+        },
+    };
+    for (const Cleaner clean : cleaners) {
+        TempFolder folder;
+        const fs::path target = folder.path() / "History.bin";
+        ASSERT_TRUE(VardelCommon::WriteFileAtomically(target, "previous"));
+        bool landed = false;
+        for (int attempt = 0; attempt < 20 && !landed; ++attempt) {
+            ASSERT_TRUE(VardelCommon::WriteFileAtomically(target, "previous"));
+            landed = KillWriterMidSave(target, payload);
+        }
+        ASSERT_TRUE(landed);
+        std::string bytes;
+        ASSERT_TRUE(VardelCommon::ReadWholeFile(target, bytes));
+        EXPECT_EQ(bytes, "previous");  // the target stays whole
+
+        clean(target);
+        EXPECT_FALSE(HasTemporary(folder.path()));
+        EXPECT_EQ(FileCount(folder.path()), 1u);
+    }
+}
+
+TEST(AtomicFile, TemporaryOfALiveSaveAndUnrelatedFilesAreLeftAlone) {
+    TempFolder folder;
+    const fs::path target = folder.path() / "History.bin";
+    const fs::path live = folder.path() / "History.bin.~0f8fad5b-d9cb-469f-a165-70867728950e.tmp";
+    const fs::path stale = folder.path() / "History.bin.~7c9e6679-7425-40de-944b-e07fc1f90ae7.tmp";
+    const fs::path unrelated[] = {
+        folder.path() / "History.bin.~not-a-guid.tmp",
+        folder.path() / "History.bin.~7c9e6679-7425-40de-944b-e07fc1f90ae7.tmp.keep",
+        folder.path() / "History.bin.bak",
+        folder.path() / "Favorites.xml.~7c9e6679-7425-40de-944b-e07fc1f90ae7.tmp",
+        folder.path() / "History.bin.~16fd2706-8baf-433b-82eb-8c7fada847da.tmp" / "",  // a folder
+    };
+    for (const fs::path& path : unrelated) {
+        path.has_filename() ? (void)VardelCommon::WriteFileAtomically(path, "keep")
+                            : (void)fs::create_directory(path);
+    }
+    ASSERT_TRUE(VardelCommon::WriteFileAtomically(stale, "stale"));
+
+    // A writer in another process holds the lock on its temporary.
+    int ready[2];
+    int release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(ready[0]);
+        ::close(release[1]);
+        const int fd = ::open(live.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        char byte = 0;
+        if (fd >= 0 && ::flock(fd, LOCK_EX) == 0 && ::write(ready[1], &byte, 1) == 1) {
+            (void)::read(release[0], &byte, 1);  // returns once the parent closes its end
+        }
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    ::close(release[0]);
+    char byte = 0;
+    const bool locked = ::read(ready[0], &byte, 1) == 1;
+    if (locked) {
+        VardelCommon::RemoveStaleTemporaries(target);
+        EXPECT_TRUE(VardelCommon::WriteFileAtomically(target, "saved"));
+        EXPECT_TRUE(fs::exists(live));
+        EXPECT_FALSE(fs::exists(stale));
+    }
+    ::close(release[1]);
+    ::close(ready[0]);
+    ::waitpid(child, nullptr, 0);
+    ASSERT_TRUE(locked);
+
+    // The writer is gone, and its lock with it.
+    VardelCommon::RemoveStaleTemporaries(target);
+    EXPECT_FALSE(fs::exists(live));
+    for (const fs::path& path : unrelated) {
+        EXPECT_TRUE(fs::exists(path)) << path;
+    }
+    EXPECT_TRUE(fs::exists(target));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "family/support/family_xml.h"
 
+#include "vardel/family.h"
+
 namespace FamilyTest {
 
 namespace {
@@ -21,12 +23,23 @@ std::wstring Escape(const std::wstring& text) {
     out.reserve(text.size());
     for (const wchar_t c : text) {
         switch (c) {
-        case L'&': out += L"&amp;"; break;
-        case L'<': out += L"&lt;"; break;
-        case L'>': out += L"&gt;"; break;
-        case L'"': out += L"&quot;"; break;
-        case L'\'': out += L"&apos;"; break;
-        default: out += c;
+            case L'&':
+                out += L"&amp;";
+                break;
+            case L'<':
+                out += L"&lt;";
+                break;
+            case L'>':
+                out += L"&gt;";
+                break;
+            case L'"':
+                out += L"&quot;";
+                break;
+            case L'\'':
+                out += L"&apos;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -77,6 +90,44 @@ FamilyXml NumberTable(int rows, int columns) {
         family.rows.push_back(std::move(row));
     }
     return family;
+}
+
+std::wstring ParameterConstantsXml(const Attributes& constants) {
+    std::wstring xml = L"<ParameterMap><FamilyParametersMap><ParamsToTemplate>";
+    for (const auto& [id, value] : constants) {
+        xml += L"<ParamTemplateValue ConstantValue=\"";
+        xml += Escape(value);
+        xml += L"\"><CategoryParameterRef CategoryParameter=\"";
+        xml += Escape(id);
+        xml += L"\"/></ParamTemplateValue>";
+    }
+    xml += L"</ParamsToTemplate></FamilyParametersMap></ParameterMap>";
+    return xml;
+}
+
+std::wstring CategoriesXml(const std::wstring& categoryId, const std::wstring& hidden,
+                           const Attributes& parameters) {
+    std::wstring xml = L"<Categories><Category InternalName=\"";
+    xml += Escape(categoryId);
+    xml += L"\" Hidden=\"";
+    xml += Escape(hidden);
+    xml += L"\">";
+    for (const auto& [id, localized] : parameters) {
+        xml += L"<CategoryParameter InternalName=\"";
+        xml += Escape(id);
+        xml += L"\" ValueLocalized=\"";
+        xml += Escape(localized);
+        xml += L"\"/>";
+    }
+    xml += L"</Category></Categories>";
+    return xml;
+}
+
+std::unique_ptr<CEncapFamily> LoadFamily(const std::wstring& xml,
+                                         const std::vector<std::wstring>& strings,
+                                         const std::wstring& defaultLanguage) {
+    return std::make_unique<CEncapFamily>(xml.c_str(), strings, L"", nullptr, defaultLanguage,
+                                          false);
 }
 
 }  // namespace FamilyTest

@@ -4,9 +4,12 @@
 // Texts are escaped, so ids and values may hold any character.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+class CEncapFamily;
 
 namespace FamilyTest {
 
@@ -45,5 +48,16 @@ std::wstring StringsXml(const std::wstring& language, const std::wstring& rawChi
 /// A table of `rows` rows and `columns` columns "C0".."Cn" of doubles; row
 /// ids "r0".."rn", cell (r, c) holds r * 100 + c.
 FamilyXml NumberTable(int rows, int columns);
+/// "ParameterMap/FamilyParametersMap/ParamsToTemplate" with one
+/// "ParamTemplateValue" per (category-parameter id, constant value).
+std::wstring ParameterConstantsXml(const Attributes& constants);
+/// "Categories" with one "Category" (`categoryId`, "Hidden" = `hidden`)
+/// holding a "CategoryParameter" per (id, "ValueLocalized" text).
+std::wstring CategoriesXml(const std::wstring& categoryId, const std::wstring& hidden,
+                           const Attributes& parameters);
+/// The family of `xml` with `strings`, no cache folder and no provider.
+std::unique_ptr<CEncapFamily> LoadFamily(const std::wstring& xml,
+                                         const std::vector<std::wstring>& strings = {},
+                                         const std::wstring& defaultLanguage = L"en-US");
 
 }  // namespace FamilyTest

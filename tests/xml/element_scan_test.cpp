@@ -1,0 +1,124 @@
+#include "xml/element_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "vardel/xml_node_array.h"
+#include "xml/xpath_literal.h"
+#include "xml_test_util.h"
+
+namespace {
+
+using VardelXml::ElementsAtPath;
+using VardelXml::FindChild;
+using VardelXml::FindChildByAttribute;
+using VardelXml::ReadText;
+
+std::wstring CellText(const XMLNode& row, const std::wstring& columnId) {
+    std::wstring text = L"<none>";
+    ReadText(FindChildByAttribute(row, "Cell", "ColumnId", columnId), text);
+    return text;
+}
+
+TEST(ElementScan, ExactIdWinsOverAnEarlierCaseVariant) {
+    XMLParser parser = ParsedXml(
+        L"<Row><Cell ColumnId='width'>1</Cell><Cell ColumnId='Width'>2</Cell>"
+        L"<Cell ColumnId='WIDTH'>3</Cell></Row>");
+    const XMLNode row = parser.GetRootNode();
+    EXPECT_EQ(CellText(row, L"Width"), L"2");
+    EXPECT_EQ(CellText(row, L"WIDTH"), L"3");
+    // No exact match: the first that matches ignoring case.
+    EXPECT_EQ(CellText(row, L"wIdTh"), L"1");
+    EXPECT_EQ(CellText(row, L"widt"), L"<none>");
+    EXPECT_EQ(CellText(row, L"widths"), L"<none>");
+}
+
+TEST(ElementScan, OnlyPlainElementsAndAttributesOfThatNameMatch) {
+    XMLParser parser = ParsedXml(
+        L"<Row xmlns:p='urn:p'><Other ColumnId='A'>other</Other><!--A-->"
+        L"<p:Cell ColumnId='A'>prefixed</p:Cell><Cell p:ColumnId='A'>attribute</Cell>"
+        L"<Cell>no id</Cell><Cell ColumnId='A'>plain</Cell></Row>");
+    EXPECT_EQ(CellText(parser.GetRootNode(), L"a"), L"plain");
+    // A cell without the attribute matches no id, not even the empty one.
+    EXPECT_EQ(CellText(parser.GetRootNode(), L""), L"<none>");
+    EXPECT_EQ(TextOf(FindChild(parser.GetRootNode(), "Cell")), L"attribute");
+    EXPECT_FALSE(FindChild(parser.GetRootNode(), "Missing").IsNode());
+    EXPECT_FALSE(FindChildByAttribute(XMLNode(), "Cell", "ColumnId", L"a").IsNode());
+    EXPECT_TRUE(ElementsAtPath(XMLNode(), {"Rows", "Row"}).empty());
+    std::wstring text = L"kept";
+    EXPECT_FALSE(ReadText(XMLNode(), text));
+    EXPECT_EQ(text, L"kept");
+}
+
+// The scan must select exactly what the two XPath forms it replaces select:
+// the exact comparison first, then the case-insensitive string-compare.
+TEST(ElementScan, AgreesWithTheXPathFormsItReplaces) {
+    // Some matches need more than ASCII folding, and the byte lengths of a
+    // match may differ: U+017F upper-cases to "S".
+    const std::vector<std::wstring> ids = {
+        L"a",      L"A",   L"\u00e4", L"\u00c4", L"\u017f", L"S",  L"s",      L"\u017fize",
+        L"\u00e9", L"x y", L"q'\"",   L"Q'\"",   L"C10",    L"c1", L"\u212a", L"\u0394x"};
+    std::wstring xml = L"<Row>";
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        xml += L"<Cell ColumnId=\"";
+        for (const wchar_t c : ids[i])
+            xml += c == L'"' ? std::wstring(L"&quot;") : std::wstring(1, c);
+        xml += L"\">" + std::to_wstring(i) + L"</Cell>";
+    }
+    xml += L"</Row>";
+    XMLParser parser = ParsedXml(xml.c_str());
+    const XMLNode row = parser.GetRootNode();
+    std::vector<std::wstring> lookups = ids;
+    lookups.insert(lookups.end(), {L"C1", L"\u00c4X", L"Z", L"", L"SIZE", L"AB", L"k", L"ab",
+                                   L"\u03b4X", L"\u00c9"});
+    for (const std::wstring& id : lookups) {
+        const std::wstring literal = VardelXml::XPathLiteral(id);
+        XMLNode expected;
+        if (!row.GetChildNode((L"Cell[@ColumnId=" + literal + L"]").c_str(), expected)) {
+            row.GetChildNode(
+                (L"Cell[ms:string-compare(@ColumnId, " + literal + L", '', 'i') = 0]").c_str(),
+                expected);
+        }
+        const XMLNode found = FindChildByAttribute(row, "Cell", "ColumnId", id);
+        EXPECT_TRUE(found.IsSameNode(expected)) << "lookup of " << literal.size() << " chars";
+    }
+}
+
+TEST(ElementScan, PathSelectsInDocumentOrderLikeXPath) {
+    XMLParser parser = ParsedXml(
+        L"<T><Rows><Row Id='1'/><Other/><Row Id='2'><Row Id='nested'/></Row></Rows>"
+        L"<Columns/><Rows><Row Id='3'/></Rows></T>");
+    const XMLNode table = parser.GetRootNode();
+    const std::vector<XMLNode> rows = ElementsAtPath(table, {"Rows", "Row"});
+    XMLNodeArray expected;
+    ASSERT_TRUE(table.SelectChildNodes(L"Rows/Row", expected));
+    ASSERT_EQ(rows.size(), 3u);
+    ASSERT_EQ(expected.GetSize(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(rows[static_cast<std::size_t>(i)].IsSameNode(expected[i]));
+    EXPECT_TRUE(ElementsAtPath(table, {"Columns", "Column"}).empty());
+    ASSERT_EQ(ElementsAtPath(table, {"Rows"}).size(), 2u);
+    ASSERT_EQ(ElementsAtPath(table, {}).size(), 1u);
+    EXPECT_TRUE(ElementsAtPath(table, {}).front().IsSameNode(table));
+}
+
+TEST(ElementScan, ReadTextMatchesTheNodeText) {
+    XMLParser parser = ParsedXml(
+        L"<Row><Cell>12.5</Cell><Cell>\u00fcber \u20ac</Cell><Cell/><Cell>a<b>b</b>c</Cell>"
+        L"<Cell><![CDATA[<raw>]]></Cell><Cell>x &amp; y</Cell></Row>");
+    XMLNodeArray cells;
+    parser.GetRootNode().GetChildNodes(cells);
+    std::wstring text = L"a longer text whose buffer is reused";
+    for (int i = 0; i < cells.GetSize(); ++i) {
+        ASSERT_TRUE(ReadText(cells[i], text));
+        EXPECT_EQ(text, TextOf(cells[i])) << "cell " << i;
+    }
+    ReadText(cells[0], text);
+    EXPECT_EQ(text, L"12.5");
+    ReadText(cells[1], text);
+    EXPECT_EQ(text, L"\u00fcber \u20ac");
+}
+
+}  // namespace
