@@ -231,6 +231,40 @@ class VARDEL_API CEncapFamilyTable {
     /// Gives every row `revision`, or one new GUID when null.
     void BumpAllMemberRevisions(const wchar_t* revision);
 
+    // Validation, expression values, materials and the evaluated table.
+    /// Evaluates `expression` in `unit` ("ul" when empty) through the
+    /// family's provider and answers the number in that unit; false when
+    /// the provider fails or there is none.
+    bool GetValueFromExpression(const std::wstring& expression, const std::wstring& unit,
+                                double& value);
+    /// The provider's display name of the material; empty without provider.
+    std::wstring GetMaterialName(const std::wstring& key);
+    /// The provider's key of the material; empty without provider.
+    std::wstring GetMaterialRefKey(const std::wstring& name);
+    /// The material key of the row: its own cell of the material column,
+    /// else the column's formula; false without a material column.
+    bool GetMemberMaterialRefId(const std::wstring& rowId, std::wstring& key);
+    /// Whether `value` fits the column (type, range of a custom column); an
+    /// expression in a number column is replaced by its result.
+    bool IsCellValueValid(const std::wstring& rowId, const std::wstring& columnId,
+                          std::wstring& value);
+    /// Whether `formula` may become the column's formula (a range for a
+    /// custom column).
+    EvaluateResult IsFormulaValid(const std::wstring& columnId, const std::wstring& formula);
+    /// The index of the first row whose value does not fit the column, -1
+    /// when all do; 0 when the column does not exist.
+    int CheckRangeColumnData(const std::wstring& columnId, const std::wstring& range);
+    /// Deletes the rows' own cells of `column` that its type refuses.
+    void ValidateAndRepairColumnData(CEncapFamilyColumn* column);
+    /// The column's HasUniqueValues; false for a missing column.
+    bool HasColumnUniqueValues(const std::wstring& columnId, EvaluateResult& result);
+    /// Whether the file-name column's formula uses every custom column;
+    /// `titles` gets the titles of the custom columns it leaves out.
+    bool FileNameOfCustomPartIsUnique(std::vector<std::wstring>& titles);
+    /// The table element with every cell evaluated (missing cells added),
+    /// as XML text; false when a row or cell lacks its id.
+    bool GetEvaluatedXml(std::wstring& xml);
+
   private:
     friend class CEncapFamilyRow;
     friend class CEncapFamilyColumn;
@@ -295,4 +329,7 @@ class VARDEL_API CEncapFamilyTable {
     std::vector<std::wstring> rowIds_;
     std::wstring statusColumnId_;
     bool caseSensitiveLookup_ = false;
+    // Every child of "Rows" is a row of the table, in order, so the element
+    // at a row position is that row's and inserting needs no walk.
+    bool rowElementsIndexed_ = true;
 };

@@ -90,6 +90,9 @@ void CEncapFamilyTable::LoadRows() {
         slot->second = std::make_unique<CEncapFamilyRow>(element, this);
         rowIds_.push_back(std::move(id));
     }
+    XMLNode rows;
+    rowElementsIndexed_ = !node_.GetChildNode(L"Rows", rows) ||
+                          rows.GetChildCount() == static_cast<int>(rowIds_.size());
 }
 
 void CEncapFamilyTable::ClearData() {

@@ -78,7 +78,16 @@ CEncapFamilyRow* CEncapFamilyTable::InsertNewRow(int index, const std::wstring& 
     if (!added)
         return nullptr;
     bool appended = false;
-    XMLNode element = InsertElement(rows, index, L"Row", appended, L"RowId", id.c_str());
+    XMLNode element;
+    if (rowElementsIndexed_ && !rowIds_.empty() && index < GetRowsCount()) {
+        // The row now at the position is the element to insert before.
+        const std::wstring& before = rowIds_[static_cast<std::size_t>(std::max(index, 0))];
+        element = rows_.find(std::wstring_view(before))
+                      ->second->GetXMLNode()
+                      .AddNodeBefore(L"Row", nullptr, L"RowId", id.c_str());
+    } else {
+        element = InsertElement(rows, index, L"Row", appended, L"RowId", id.c_str());
+    }
     if (!element.IsNode()) {
         rows_.erase(slot);
         return nullptr;
