@@ -35,6 +35,9 @@
 class CEncapFamily;
 class CEncapFamilyTable;
 class CValueStore;
+namespace VardelXml {
+class ChildIndex;
+}
 
 /// One row (member) of a family table over its "Row" element.
 class VARDEL_API CEncapFamilyRow {
@@ -87,6 +90,8 @@ class VARDEL_API CEncapFamilyRow {
     XMLNode GetCellNode(const std::wstring& columnId) const;
 
     XMLNode node_;
+    // The row's cells by column id, listed on the first cell lookup.
+    mutable std::unique_ptr<VardelXml::ChildIndex> cells_;
     CEncapFamilyTable* table_;
     bool suppressed_ = false;
     RowState state_ = Unchanged;
@@ -233,8 +238,8 @@ class VARDEL_API CEncapFamilyTable {
 
     // Validation, expression values, materials and the evaluated table.
     /// Evaluates `expression` in `unit` ("ul" when empty) through the
-    /// family's provider and answers the number in that unit; false when
-    /// the provider fails or there is none.
+    /// family's provider and answers the number in that unit; false, with
+    /// `value` untouched, when the provider fails or there is none.
     bool GetValueFromExpression(const std::wstring& expression, const std::wstring& unit,
                                 double& value);
     /// The provider's display name of the material; empty without provider.
@@ -245,24 +250,30 @@ class VARDEL_API CEncapFamilyTable {
     /// else the column's formula; false without a material column.
     bool GetMemberMaterialRefId(const std::wstring& rowId, std::wstring& key);
     /// Whether `value` fits the column (type, range of a custom column); an
-    /// expression in a number column is replaced by its result.
+    /// expression in a number column is replaced by its result. False for a
+    /// missing column.
     bool IsCellValueValid(const std::wstring& rowId, const std::wstring& columnId,
                           std::wstring& value);
     /// Whether `formula` may become the column's formula (a range for a
-    /// custom column).
+    /// custom column); 3 for a missing column.
     EvaluateResult IsFormulaValid(const std::wstring& columnId, const std::wstring& formula);
-    /// The index of the first row whose value does not fit the column, -1
-    /// when all do; 0 when the column does not exist.
+    /// The index of the first row whose value does not fit the column or
+    /// does not evaluate, -1 when all fit; 0 when the column does not exist.
+    /// `range` is not used: the column's own formula is its range.
     int CheckRangeColumnData(const std::wstring& columnId, const std::wstring& range);
-    /// Deletes the rows' own cells of `column` that its type refuses.
+    /// Clears the column's cached values and deletes, in every language, the
+    /// cells of the rows whose value its type refuses (result 6).
     void ValidateAndRepairColumnData(CEncapFamilyColumn* column);
     /// The column's HasUniqueValues; false for a missing column.
     bool HasColumnUniqueValues(const std::wstring& columnId, EvaluateResult& result);
     /// Whether the file-name column's formula uses every custom column;
-    /// `titles` gets the titles of the custom columns it leaves out.
+    /// `titles` is replaced by the titles of those it leaves out (all of them
+    /// when it has no formula or a row has its own file name). False, with
+    /// `titles` untouched, without a file-name column.
     bool FileNameOfCustomPartIsUnique(std::vector<std::wstring>& titles);
-    /// The table element with every cell evaluated (missing cells added),
-    /// as XML text; false when a row or cell lacks its id.
+    /// A copy of the table element with every cell evaluated (missing cells
+    /// added) as UTF-16-declared XML text; false, with `xml` untouched, when
+    /// a row or cell lacks its id.
     bool GetEvaluatedXml(std::wstring& xml);
 
   private:
@@ -321,6 +332,10 @@ class VARDEL_API CEncapFamilyTable {
     std::unique_ptr<CValueStore> valueStore_;
     // Keyed by the upper-cased id, in the order of the upper-cased ids.
     std::map<std::wstring, std::unique_ptr<CEncapFamilyColumn>, IdLess> columns_;
+    // The columns of columns_ by id ignoring case, keyed by views of the
+    // map's keys: a lookup hashes the id once where the map would compare
+    // it along a path, and lookups come with every cell value.
+    std::unordered_map<std::wstring_view, CEncapFamilyColumn*, IdHash, IdEqual> columnsById_;
     // Keyed by the exact id: columns repeating an earlier id in another case.
     std::map<std::wstring, std::unique_ptr<CEncapFamilyColumn>> duplicateColumns_;
     // Keyed by the upper-cased id.

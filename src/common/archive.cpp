@@ -67,14 +67,13 @@ void ArchiveWriter::WriteInt64(std::int64_t value) {
 }
 
 void ArchiveWriter::WriteString(std::wstring_view text) {
-    const std::u16string units = ToUtf16(text);
+    const std::size_t units = Utf16Length(text);
     AppendLittleEndian(bytes_, kEscape8);
     AppendLittleEndian(bytes_, kWideMarker);
-    AppendLength(bytes_, units.size());
-    bytes_.reserve(bytes_.size() + 2 * units.size());
-    for (char16_t unit : units) {
-        AppendLittleEndian(bytes_, static_cast<std::uint16_t>(unit));
-    }
+    AppendLength(bytes_, units);
+    bytes_.reserve(bytes_.size() + 2 * units);
+    EncodeUtf16(
+        text, [&](char16_t unit) { AppendLittleEndian(bytes_, static_cast<std::uint16_t>(unit)); });
 }
 
 std::size_t ArchiveReader::Remaining() const {
@@ -185,8 +184,28 @@ bool ArchiveReader::ReadLength(std::uint64_t& length, bool& wide) {
 }
 
 bool ArchiveReader::ReadString(std::wstring& text) {
-    std::uint64_t length = 0;
+    std::span<const std::uint8_t> raw;
     bool wide = false;
+    if (!TakeString(raw, wide)) {
+        return false;
+    }
+    text.clear();
+    AppendDecoded(raw, wide, text);
+    return true;
+}
+
+bool ArchiveReader::AppendString(std::wstring& text) {
+    std::span<const std::uint8_t> raw;
+    bool wide = false;
+    if (!TakeString(raw, wide)) {
+        return false;
+    }
+    AppendDecoded(raw, wide, text);
+    return true;
+}
+
+bool ArchiveReader::TakeString(std::span<const std::uint8_t>& raw, bool& wide) {
+    std::uint64_t length = 0;
     if (!ReadLength(length, wide)) {
         return false;
     }
@@ -197,19 +216,22 @@ bool ArchiveReader::ReadString(std::wstring& text) {
         failed_ = true;
         return false;
     }
-    std::span<const std::uint8_t> raw;
-    Take(static_cast<std::size_t>(length) * unit_size, raw);
+    return Take(static_cast<std::size_t>(length) * unit_size, raw);
+}
+
+void ArchiveReader::AppendDecoded(std::span<const std::uint8_t> raw, bool wide,
+                                  std::wstring& text) {
     if (!wide) {
         // One byte per character: the byte values are the Latin-1 code points.
-        text.assign(raw.begin(), raw.end());
-        return true;
+        text.append(raw.begin(), raw.end());
+        return;
     }
-    std::u16string units(raw.size() / 2, u'\0');
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        units[i] = static_cast<char16_t>(LoadLittleEndian<std::uint16_t>(raw.subspan(2 * i)));
-    }
-    text = FromUtf16(units);
-    return true;
+    AppendFromUtf16(
+        raw.size() / 2,
+        [&](std::size_t i) {
+            return static_cast<char16_t>(LoadLittleEndian<std::uint16_t>(raw.subspan(2 * i)));
+        },
+        text);
 }
 
 }  // namespace VardelCommon

@@ -21,7 +21,7 @@
 namespace VardelCommon {
 
 class ArchiveWriter {
-public:
+  public:
     void WriteUInt8(std::uint8_t value);
     void WriteUInt16(std::uint16_t value);
     void WriteUInt32(std::uint32_t value);
@@ -32,12 +32,12 @@ public:
 
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
 };
 
 class ArchiveReader {
-public:
+  public:
     explicit ArchiveReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     bool ReadUInt8(std::uint8_t& value);
@@ -47,15 +47,20 @@ public:
     bool ReadInt64(std::int64_t& value);
     /// Reads a wide or narrow string.
     bool ReadString(std::wstring& text);
+    /// Reads a string onto the end of `text`.
+    bool AppendString(std::wstring& text);
 
     /// Bytes not yet read; zero once the reader has failed.
     std::size_t Remaining() const;
     bool Failed() const { return failed_; }
 
-private:
+  private:
     // Hands out the next `count` bytes, or fails the reader when fewer remain.
     bool Take(std::size_t count, std::span<const std::uint8_t>& out);
     bool ReadLength(std::uint64_t& length, bool& wide);
+    // Hands out the code units of the next string.
+    bool TakeString(std::span<const std::uint8_t>& raw, bool& wide);
+    static void AppendDecoded(std::span<const std::uint8_t> raw, bool wide, std::wstring& text);
 
     std::span<const std::uint8_t> bytes_;
     std::size_t position_ = 0;

@@ -19,13 +19,7 @@ locale_t CaseLocale() {
 
 }  // namespace
 
-wchar_t ToUpperChar(wchar_t c) {
-    if (c >= L'a' && c <= L'z') {
-        return static_cast<wchar_t>(c - L'a' + L'A');
-    }
-    if (c < 0x80) {
-        return c;
-    }
+wchar_t ToUpperNonAscii(wchar_t c) {
     const locale_t locale = CaseLocale();
     if (locale == static_cast<locale_t>(0)) {
         return c;  // without the locale data only ASCII is folded
@@ -50,6 +44,9 @@ std::wstring ToUpper(std::wstring_view text) {
 int CompareNoCase(std::wstring_view a, std::wstring_view b) {
     const std::size_t common = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < common; ++i) {
+        if (a[i] == b[i]) {
+            continue;
+        }
         // Compared as unsigned code points so the order is the code-point order.
         const auto ua = static_cast<char32_t>(ToUpperChar(a[i]));
         const auto ub = static_cast<char32_t>(ToUpperChar(b[i]));

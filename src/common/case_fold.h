@@ -9,7 +9,18 @@
 
 namespace VardelCommon {
 
-wchar_t ToUpperChar(wchar_t c);
+/// The upper case of a character beyond ASCII.
+wchar_t ToUpperNonAscii(wchar_t c);
+
+/// ASCII is folded inline: ids and names are ASCII almost always, and map
+/// lookups fold every character they compare.
+inline wchar_t ToUpperChar(wchar_t c) {
+    if (c >= L'a' && c <= L'z') {
+        return static_cast<wchar_t>(c - L'a' + L'A');
+    }
+    return c < 0x80 ? c : ToUpperNonAscii(c);
+}
+
 /// Whether `c` is a letter, by the same locale-independent Unicode tables.
 bool IsLetter(wchar_t c);
 std::wstring ToUpper(std::wstring_view text);

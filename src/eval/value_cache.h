@@ -4,12 +4,15 @@
 // their store changed on every change of content and read and write their
 // part of the cache file through the archive codec, translating column and
 // language indexes through the store's lists; reads are bounded by the bytes
-// that remain. Maps order keys by UTF-16 code unit, case-sensitive, as the
-// file lists them. A cache refers to its store, which must outlive it.
+// that remain. Records list languages and columns by UTF-16 code unit,
+// case-sensitive, ascending. A cache refers to its store, which must outlive
+// it.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "api/utf16_order.h"
@@ -41,7 +44,10 @@ namespace VardelEval {
 using ValueMap = std::map<std::wstring, std::wstring, VardelUtils::Utf16Less>;
 }  // namespace VardelEval
 
-/// One row: values by language, then by column id.
+/// One row: values by language, then by column id. A table holds one per
+/// row, so the values live in two blocks per row rather than in one node per
+/// value: entries keyed by the store's numbers for languages and columns, and
+/// one buffer holding every value's characters.
 class CValueCacheLoc final : public CValueCache {
   public:
     explicit CValueCacheLoc(CValueStore& store) : store_(store) {}
@@ -55,15 +61,41 @@ class CValueCacheLoc final : public CValueCache {
     void ClearValue(const std::wstring& key, const std::wstring& language) override;
     void ClearAll() override;
     /// Language blocks whose index is outside the store's language list are
-    /// skipped whole; values whose column index is outside its column list too.
+    /// skipped whole; values whose column index is outside its column list
+    /// too. Of two values of one column and language the first is kept.
     int Load(VardelCommon::ArchiveReader& archive) override;
     int Save(VardelCommon::ArchiveWriter& archive) const override;
 
+    /// The same by the store's numbers of the language and the column.
+    int GetValue(std::uint32_t language, std::uint32_t column, std::wstring& value) const;
+    void SetValue(std::uint32_t language, std::uint32_t column, std::wstring_view value);
+
   private:
+    // One value: where its characters lie in text_.
+    struct Entry {
+        std::uint32_t language;
+        std::uint32_t column;
+        std::size_t offset;
+        std::size_t length;
+    };
+    using Entries = std::vector<Entry>;
+
+    // The first entry not before (language, column).
+    Entries::const_iterator LowerBound(std::uint32_t language, std::uint32_t column) const;
+    // Whether `entry` (a LowerBound) is the entry of (language, column).
+    bool Holds(Entries::const_iterator entry, std::uint32_t language, std::uint32_t column) const;
+    void Erase(Entries::const_iterator entry);
+    // Rewrites text_ without its unused characters once they outweigh the
+    // used ones.
+    void CompactIfWasteful();
     bool LoadLanguage(VardelCommon::ArchiveReader& archive);
+    // Orders the entries read and drops repeated ones (the first read stays).
+    void SortLoaded();
 
     CValueStore& store_;
-    std::map<std::wstring, VardelEval::ValueMap, VardelUtils::Utf16Less> languages_;
+    Entries entries_;  // ascending by language, then column
+    std::wstring text_;
+    std::size_t unused_ = 0;  // characters of text_ no entry refers to
 };
 
 /// One map of values; the language arguments are ignored.

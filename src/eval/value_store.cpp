@@ -1,6 +1,8 @@
 // The value store in memory: row caches and the persistence switch.
 #include "eval/value_store.h"
 
+#include <utility>
+
 #include "common/user_locale.h"
 #include "common/wide_path.h"
 
@@ -37,16 +39,21 @@ CValueStore::~CValueStore() = default;
 int CValueStore::GetValue(const std::wstring& rowId, const std::wstring& columnId,
                           const std::wstring& language, std::wstring& value) const {
     const CValueCacheLoc* row = FindRow(rowId);
-    return row == nullptr ? 1 : row->GetValue(columnId, language, value);
+    if (row == nullptr) {
+        return 1;
+    }
+    return row->GetValue(languageIds_.Find(language), columnIds_.Find(columnId), value);
 }
 
 void CValueStore::SetValue(const std::wstring& rowId, const std::wstring& columnId,
                            const std::wstring& language, const std::wstring& value) {
-    FindOrAddRow(rowId).SetValue(columnId, language, value);
+    const std::uint32_t languageNumber = languageIds_.Add(language);
+    FindOrAddRow(rowId).SetValue(languageNumber, columnIds_.Add(columnId), value);
     // Index 0xFFFF stays free: the file counts languages in 16 bits, and a
     // language without an index is written as 0xFFFF, which no load keeps.
-    if (languages_.size() < 0xFFFF && languageIndex_.find(language) == languageIndex_.end()) {
-        languageIndex_.emplace(language, static_cast<std::uint16_t>(languages_.size()));
+    if (languages_.size() < kNoIndex && LanguageIndex(languageNumber) == kNoIndex) {
+        languageIndexes_.resize(languageIds_.Size(), kNoIndex);
+        languageIndexes_[languageNumber] = static_cast<std::uint16_t>(languages_.size());
         languages_.push_back(language);
     }
 }
@@ -66,7 +73,7 @@ void CValueStore::ClearValue(const std::wstring& rowId, const std::wstring& colu
 
 void CValueStore::ClearColumn(const std::wstring& columnId) {
     for (auto& [rowId, row] : rows_) {
-        row->ClearValue(columnId);
+        row.ClearValue(columnId);
     }
 }
 
@@ -75,7 +82,7 @@ void CValueStore::DropRow(const std::wstring& rowId) {
     if (found == rows_.end()) {
         return;
     }
-    if (currentRow_ == found->second.get()) {
+    if (currentRow_ == &found->second) {
         ForgetCurrentRow();
     }
     rows_.erase(found);
@@ -90,7 +97,7 @@ void CValueStore::RestorePersistence() {
     filePath_ = savedFilePath_;
 }
 
-CValueCacheLoc* CValueStore::FindRow(const std::wstring& rowId) const {
+const CValueCacheLoc* CValueStore::FindRow(const std::wstring& rowId) const {
     if (currentRow_ != nullptr && rowId == currentRowId_) {
         return currentRow_;
     }
@@ -99,22 +106,48 @@ CValueCacheLoc* CValueStore::FindRow(const std::wstring& rowId) const {
         return nullptr;
     }
     currentRowId_ = rowId;
-    currentRow_ = found->second.get();
+    currentRow_ = &found->second;
     return currentRow_;
+}
+
+CValueCacheLoc* CValueStore::FindRow(const std::wstring& rowId) {
+    return const_cast<CValueCacheLoc*>(std::as_const(*this).FindRow(rowId));
 }
 
 CValueCacheLoc& CValueStore::FindOrAddRow(const std::wstring& rowId) {
     if (CValueCacheLoc* row = FindRow(rowId)) {
         return *row;
     }
-    const auto added = rows_.emplace(rowId, std::make_unique<CValueCacheLoc>(*this)).first;
+    CValueCacheLoc& added = rows_.try_emplace(rowId, *this).first->second;
     MarkChanged();
     currentRowId_ = rowId;
-    currentRow_ = added->second.get();
-    return *currentRow_;
+    currentRow_ = &added;
+    return added;
 }
 
 void CValueStore::ForgetCurrentRow() {
     currentRowId_.clear();
     currentRow_ = nullptr;
+}
+
+std::uint16_t CValueStore::ColumnIndex(std::uint32_t column) const {
+    return column < columnIndexes_.size() ? columnIndexes_[column] : kNoIndex;
+}
+
+std::uint16_t CValueStore::LanguageIndex(std::uint32_t language) const {
+    return language < languageIndexes_.size() ? languageIndexes_[language] : kNoIndex;
+}
+
+const std::vector<std::uint32_t>& CValueStore::ColumnRanks() const {
+    if (columnRanks_.size() != columnIds_.Size()) {
+        columnRanks_ = columnIds_.Ranks();
+    }
+    return columnRanks_;
+}
+
+const std::vector<std::uint32_t>& CValueStore::LanguageRanks() const {
+    if (languageRanks_.size() != languageIds_.Size()) {
+        languageRanks_ = languageIds_.Ranks();
+    }
+    return languageRanks_;
 }

@@ -15,14 +15,12 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <map>
-#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-#include "api/utf16_order.h"
 #include "common/archive.h"
+#include "eval/id_table.h"
 #include "eval/value_cache.h"
 
 class CValueStore {
@@ -69,32 +67,51 @@ class CValueStore {
     // The row caches translate indexes through the lists below.
     friend class CValueCacheLoc;
     friend class CValueCacheSimple;
-    using IndexMap = std::map<std::wstring, std::uint16_t, VardelUtils::Utf16Less>;
+    static constexpr std::uint16_t kNoIndex = 0xFFFF;
 
-    CValueCacheLoc* FindRow(const std::wstring& rowId) const;
+    const CValueCacheLoc* FindRow(const std::wstring& rowId) const;
+    CValueCacheLoc* FindRow(const std::wstring& rowId);
     CValueCacheLoc& FindOrAddRow(const std::wstring& rowId);
     void ForgetCurrentRow();
+    // The file index of a column or language number; kNoIndex when the
+    // last save's column list or the language list has none for it.
+    std::uint16_t ColumnIndex(std::uint32_t column) const;
+    std::uint16_t LanguageIndex(std::uint32_t language) const;
+    // The order of the numbers' strings, kept until a new string is numbered.
+    const std::vector<std::uint32_t>& ColumnRanks() const;
+    const std::vector<std::uint32_t>& LanguageRanks() const;
     // The sections of the cache file (value_store_file.cpp).
     bool ReadLists(VardelCommon::ArchiveReader& reader);
     bool ReadRows(VardelCommon::ArchiveReader& reader);
     void WriteLists(const std::vector<std::wstring>& columnIds,
                     VardelCommon::ArchiveWriter& writer);
 
-    std::map<std::wstring, std::unique_ptr<CValueCacheLoc>, VardelUtils::Utf16Less> rows_;
-    // Languages by index and back; a language gets the list's length as its
-    // index when first set (a loaded list may name a language twice, so the
-    // dictionary can be shorter). At most 0xFFFF: the file counts in 16 bits.
-    IndexMap languageIndex_;
+    // Row ids compare exactly; the file lists rows in UTF-16 order, sorted
+    // when saving.
+    std::unordered_map<std::wstring, CValueCacheLoc> rows_;
+    // Every column id and language a value was kept under, numbered: the
+    // row caches key their values by these numbers.
+    VardelEval::IdTable columnIds_;
+    VardelEval::IdTable languageIds_;
+    // The language list of the file: languages by index, and the index of
+    // each language number. A language gets the list's length as its index
+    // when first set; a loaded list may name a language twice, and then its
+    // first index counts. At most 0xFFFF: the file counts in 16 bits.
     std::vector<std::wstring> languages_;
-    // The column list as the last load read it or the last save wrote it, and
-    // the index of each column id, built by the save.
-    std::unordered_map<std::wstring, std::uint16_t> columnIndex_;
-    std::vector<std::wstring> columns_;
+    std::vector<std::uint16_t> languageIndexes_;
+    // The lists as numbers: the column list and language list of the last
+    // load, by index, and the file index of each column number that the last
+    // save's column list gave.
+    std::vector<std::uint32_t> loadedColumns_;
+    std::vector<std::uint32_t> loadedLanguages_;
+    std::vector<std::uint16_t> columnIndexes_;
+    mutable std::vector<std::uint32_t> columnRanks_;
+    mutable std::vector<std::uint32_t> languageRanks_;
     std::filesystem::path filePath_;
     std::filesystem::path savedFilePath_;
     bool changed_ = false;
     // The last row looked up, a one-entry shortcut: evaluation reads and
     // writes the cells of one row after another.
     mutable std::wstring currentRowId_;
-    mutable CValueCacheLoc* currentRow_ = nullptr;
+    mutable const CValueCacheLoc* currentRow_ = nullptr;
 };

@@ -2,6 +2,8 @@
 // list, then the rows in ascending row-id order, each with its languages and
 // values (see CValueCacheLoc). Read whole into memory and parsed with
 // bounded reads; written whole and atomically.
+#include <algorithm>
+#include <numeric>
 #include <span>
 #include <string>
 #include <string_view>
@@ -31,7 +33,7 @@ bool ReadList(VardelCommon::ArchiveReader& reader, std::vector<std::wstring>& li
     return true;
 }
 
-void WriteList(const std::vector<std::wstring>& list, VardelCommon::ArchiveWriter& writer) {
+void WriteList(std::span<const std::wstring> list, VardelCommon::ArchiveWriter& writer) {
     writer.WriteUInt16(static_cast<std::uint16_t>(list.size()));
     for (const std::wstring& text : list) {
         writer.WriteString(text);
@@ -43,10 +45,15 @@ void WriteList(const std::vector<std::wstring>& list, VardelCommon::ArchiveWrite
 bool CValueStore::Load() {
     rows_.clear();
     ForgetCurrentRow();
-    languageIndex_.clear();
+    columnIds_ = {};
+    languageIds_ = {};
+    columnRanks_.clear();
+    languageRanks_.clear();
     languages_.clear();
-    columnIndex_.clear();
-    columns_.clear();
+    languageIndexes_.clear();
+    loadedColumns_.clear();
+    loadedLanguages_.clear();
+    columnIndexes_.clear();
     changed_ = false;
     if (filePath_.empty()) {
         return false;
@@ -63,12 +70,30 @@ bool CValueStore::Load() {
            ReadRows(reader);
 }
 
+// Both lists become numbers at once. The columns are numbered in ascending
+// order of their ids, the order in which the records list values, so that
+// the values of a record arrive in the order the row caches keep.
 bool CValueStore::ReadLists(VardelCommon::ArchiveReader& reader) {
-    if (!ReadList(reader, columns_) || !ReadList(reader, languages_)) {
+    std::vector<std::wstring> columns;
+    if (!ReadList(reader, columns) || !ReadList(reader, languages_)) {
         return false;
     }
+    std::vector<std::size_t> byId(columns.size());
+    std::iota(byId.begin(), byId.end(), std::size_t{0});
+    std::sort(byId.begin(), byId.end(), [&](std::size_t a, std::size_t b) {
+        return VardelUtils::CompareUtf16Order(columns[a], columns[b]) < 0;
+    });
+    loadedColumns_.resize(columns.size());
+    for (const std::size_t index : byId) {
+        loadedColumns_[index] = columnIds_.Add(columns[index]);
+    }
     for (std::size_t i = 0; i < languages_.size(); ++i) {
-        languageIndex_.emplace(languages_[i], static_cast<std::uint16_t>(i));
+        const std::uint32_t language = languageIds_.Add(languages_[i]);
+        loadedLanguages_.push_back(language);
+        if (LanguageIndex(language) == kNoIndex) {
+            languageIndexes_.resize(languageIds_.Size(), kNoIndex);
+            languageIndexes_[language] = static_cast<std::uint16_t>(i);
+        }
     }
     return true;
 }
@@ -84,15 +109,15 @@ bool CValueStore::ReadRows(VardelCommon::ArchiveReader& reader) {
         if (!reader.ReadString(rowId) || rowId.empty()) {
             return false;
         }
-        auto row = std::make_unique<CValueCacheLoc>(*this);
-        const int read = row->Load(reader);
-        if (read < 0) {
-            return false;
+        // Of two records of one row the first is kept; the second is read
+        // all the same, and its damage counts.
+        const auto [slot, added] = rows_.try_emplace(rowId, *this);
+        CValueCacheLoc repeated(*this);
+        const int read = (added ? slot->second : repeated).Load(reader);
+        if (read < 0 && added) {
+            rows_.erase(slot);
         }
-        // Written in ascending order, so the end is the right place; of two
-        // records of one row the first is kept.
-        rows_.emplace_hint(rows_.end(), std::move(rowId), std::move(row));
-        if (read == 0) {
+        if (read <= 0) {
             return false;
         }
     }
@@ -106,10 +131,18 @@ void CValueStore::Save(const std::vector<std::wstring>& columnIds) {
     VardelCommon::ArchiveWriter writer;
     writer.WriteUInt32(kVersion);
     WriteLists(columnIds, writer);
-    writer.WriteUInt32(static_cast<std::uint32_t>(rows_.size()));
-    for (const auto& [rowId, row] : rows_) {
-        writer.WriteString(rowId);
-        row->Save(writer);
+    std::vector<const std::pair<const std::wstring, CValueCacheLoc>*> rows;
+    rows.reserve(rows_.size());
+    for (const auto& row : rows_) {
+        rows.push_back(&row);
+    }
+    std::sort(rows.begin(), rows.end(), [](const auto* a, const auto* b) {
+        return VardelUtils::CompareUtf16Order(a->first, b->first) < 0;
+    });
+    writer.WriteUInt32(static_cast<std::uint32_t>(rows.size()));
+    for (const auto* row : rows) {
+        writer.WriteString(row->first);
+        row->second.Save(writer);
     }
     const std::vector<std::uint8_t>& bytes = writer.Bytes();
     if (VardelCommon::WriteFileAtomically(
@@ -120,16 +153,23 @@ void CValueStore::Save(const std::vector<std::wstring>& columnIds) {
 }
 
 // The column list is the table's, index = position; columns past what 16
-// bits count are left out and their values written with index 0xFFFF.
+// bits count are left out and their values written with index 0xFFFF. The
+// list written is also the one later row records are read with.
 void CValueStore::WriteLists(const std::vector<std::wstring>& columnIds,
                              VardelCommon::ArchiveWriter& writer) {
-    const std::size_t count = std::min(columnIds.size(), kMaxListSize);
-    columns_.assign(columnIds.begin(), columnIds.begin() + static_cast<std::ptrdiff_t>(count));
-    columnIndex_.clear();
-    columnIndex_.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        columnIndex_.emplace(columns_[i], static_cast<std::uint16_t>(i));
+    const std::span<const std::wstring> columns(columnIds.data(),
+                                                std::min(columnIds.size(), kMaxListSize));
+    loadedColumns_.clear();
+    for (const std::wstring& id : columns) {
+        loadedColumns_.push_back(columnIds_.Add(id));
     }
-    WriteList(columns_, writer);
+    columnIndexes_.assign(columnIds_.Size(), kNoIndex);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        std::uint16_t& index = columnIndexes_[loadedColumns_[i]];
+        if (index == kNoIndex) {
+            index = static_cast<std::uint16_t>(i);
+        }
+    }
+    WriteList(columns, writer);
     WriteList(languages_, writer);
 }

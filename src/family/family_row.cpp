@@ -1,6 +1,7 @@
-// CEncapFamilyRow: one "Row" element. Its cells are found by a direct walk
-// over the row's children (exact column id first, then ignoring case), so a
-// cell read costs no XPath evaluation.
+// CEncapFamilyRow: one "Row" element. Its cells are found through a list of
+// the row's cells by column id (exact id first, then ignoring case), kept
+// until the document is edited: a table read one column after another would
+// otherwise walk each row's elements again for every column.
 #include "vardel/family_table.h"
 
 #include <algorithm>
@@ -76,7 +77,10 @@ void CEncapFamilyRow::SetRawValue(const std::wstring& columnId, const std::wstri
 }
 
 XMLNode CEncapFamilyRow::GetCellNode(const std::wstring& columnId) const {
-    return VardelXml::FindChildByAttribute(node_, "Cell", "ColumnId", columnId);
+    if (cells_ == nullptr) {
+        cells_ = std::make_unique<VardelXml::ChildIndex>("Cell", "ColumnId");
+    }
+    return cells_->Find(node_, columnId);
 }
 
 void CEncapFamilyRow::DeleteCellsColumnValues(const std::wstring& columnId, bool allLanguages) {

@@ -96,6 +96,7 @@ void CEncapFamilyTable::LoadRows() {
 }
 
 void CEncapFamilyTable::ClearData() {
+    columnsById_.clear();
     columns_.clear();
     duplicateColumns_.clear();
     rows_.clear();
@@ -109,6 +110,7 @@ bool CEncapFamilyTable::AddColumn(std::unique_ptr<CEncapFamilyColumn> column,
     auto [slot, added] = columns_.try_emplace(ToUpper(columnId));
     if (added) {
         slot->second = std::move(column);
+        columnsById_.emplace(slot->first, slot->second.get());
         return true;
     }
     if (slot->second->GetColumnID() == columnId)
@@ -126,13 +128,15 @@ void CEncapFamilyTable::RemoveColumn(CEncapFamilyColumn* column, const std::wstr
     if (main == columns_.end())
         return;
     const std::wstring key = main->first;
+    columnsById_.erase(std::wstring_view(main->first));
     columns_.erase(main);
     // The next column of the same id in another case becomes the one that
     // case-insensitive lookups find.
     for (const std::wstring& id : columnIds_) {
         const auto next = duplicateColumns_.find(id);
         if (next != duplicateColumns_.end() && EqualsNoCase(id, key)) {
-            columns_.emplace(key, std::move(next->second));
+            const auto moved = columns_.emplace(key, std::move(next->second)).first;
+            columnsById_.emplace(moved->first, moved->second.get());
             duplicateColumns_.erase(next);
             return;
         }
@@ -143,8 +147,8 @@ CEncapFamilyColumn* CEncapFamilyTable::ColumnInOrder(const std::wstring& columnI
     const auto duplicate = duplicateColumns_.find(columnId);
     if (duplicate != duplicateColumns_.end())
         return duplicate->second.get();
-    const auto found = columns_.find(std::wstring_view(columnId));
-    return found != columns_.end() ? found->second.get() : nullptr;
+    const auto found = columnsById_.find(std::wstring_view(columnId));
+    return found != columnsById_.end() ? found->second : nullptr;
 }
 
 std::vector<CEncapFamilyColumn*> CEncapFamilyTable::ColumnsOfBothMaps() const {
@@ -187,8 +191,8 @@ CEncapFamilyColumn* CEncapFamilyTable::GetFamilyColumnByID(const std::wstring& c
         if (duplicate != duplicateColumns_.end())
             return duplicate->second.get();
     }
-    const auto found = columns_.find(std::wstring_view(columnId));
-    return found != columns_.end() ? found->second.get() : nullptr;
+    const auto found = columnsById_.find(std::wstring_view(columnId));
+    return found != columnsById_.end() ? found->second : nullptr;
 }
 
 CEncapFamilyColumn* CEncapFamilyTable::GetFamilyColumnByIndex(int index) const {

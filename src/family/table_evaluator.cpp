@@ -4,11 +4,11 @@
 // table_evaluator_checks.cpp.
 #include "vardel/table_evaluator.h"
 
-#include <charconv>
 #include <string_view>
 
 #include "common/text.h"
 #include "family/circular_dependency_checker.h"
+#include "family/number_text.h"
 #include "vardel/evaluator_provider.h"
 #include "vardel/family.h"
 #include "vardel/family_column.h"
@@ -19,22 +19,8 @@
 namespace {
 
 using Result = CTableEvaluator::EvaluateResult;
-
-// Numbers travel between the evaluator and the provider as printf's "%g"
-// text in the "C" locale; to_chars gives exactly that without a locale.
-void AppendNumber(std::wstring& out, double number, int precision) {
-    char buffer[64];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::general, precision)
-            .ptr;
-    out.append(buffer, end);
-}
-
-std::wstring FormatNumber(double number) {
-    std::wstring text;
-    AppendNumber(text, number, 6);
-    return text;
-}
+using VardelFamily::AppendNumber;
+using VardelFamily::FormatNumber;
 
 // A unitless value is handed over in "ul".
 const std::wstring& UnitOrUnitless(const std::wstring& unit) {

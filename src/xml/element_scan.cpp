@@ -3,6 +3,7 @@
 #include "xml/element_scan.h"
 
 #include <cstring>
+#include <optional>
 
 #include "common/case_fold.h"
 #include "common/utf8.h"
@@ -118,6 +119,36 @@ class Key {
     bool ascii_;
 };
 
+// FNV-1a over the upper-cased characters, so that values equal ignoring
+// case hash alike whichever form they come in.
+class FoldedHash {
+  public:
+    void Add(wchar_t c) {
+        hash_ ^= static_cast<std::size_t>(VardelCommon::ToUpperChar(c));
+        hash_ *= 1099511628211u;
+    }
+    std::size_t Value() const { return hash_; }
+
+  private:
+    std::size_t hash_ = 14695981039346656037u;
+};
+
+std::size_t HashWide(std::wstring_view text) {
+    FoldedHash hash;
+    for (const wchar_t c : text)
+        hash.Add(c);
+    return hash.Value();
+}
+
+std::size_t HashUtf8(std::string_view bytes) {
+    if (!IsAscii(bytes))
+        return HashWide(VardelCommon::FromUtf8(bytes));
+    FoldedHash hash;
+    for (const char c : bytes)
+        hash.Add(static_cast<wchar_t>(c));
+    return hash.Value();
+}
+
 xmlNodePtr FirstChildOf(const XMLNode& parent) {
     xmlNodePtr node = NodeAccess::Node(parent);
     return node != nullptr && HasVisibleChildren(node) ? node->children : nullptr;
@@ -152,6 +183,51 @@ XMLNode FindChildByAttribute(const XMLNode& parent, const char* name, const char
             folded = child;
     }
     return NodeAccess::Wrap(NodeAccess::Tree(parent), folded);
+}
+
+XMLNode ChildIndex::Find(const XMLNode& parent, std::wstring_view value) {
+    if (!IsCurrent(parent))
+        List(parent);
+    const std::size_t hash = HashWide(value);
+    std::optional<Key> key;  // encoded only when a hash matches
+    void* folded = nullptr;
+    for (const Entry& entry : entries_) {
+        if (entry.foldedHash != hash)
+            continue;
+        if (!key)
+            key.emplace(value);
+        const Match match = key->Compare(entry.value.c_str());
+        if (match == Match::Exact)
+            return NodeAccess::Wrap(NodeAccess::Tree(parent), static_cast<xmlNodePtr>(entry.child));
+        if (match == Match::IgnoringCase && folded == nullptr)
+            folded = entry.child;
+    }
+    return NodeAccess::Wrap(NodeAccess::Tree(parent), static_cast<xmlNodePtr>(folded));
+}
+
+bool ChildIndex::IsCurrent(const XMLNode& parent) const {
+    return parent_ != nullptr && parent_ == NodeAccess::Node(parent) &&
+           tree_ == NodeAccess::Tree(parent) && edits_ == tree_->Edits();
+}
+
+void ChildIndex::List(const XMLNode& parent) {
+    entries_.clear();
+    parent_ = NodeAccess::Node(parent);
+    tree_ = NodeAccess::Tree(parent);
+    edits_ = tree_ != nullptr ? tree_->Edits() : 0;
+    std::size_t count = 0;
+    for (xmlNodePtr child = FirstChildOf(parent); child != nullptr; child = child->next)
+        count += IsNamed(child, name_) ? 1U : 0U;
+    entries_.reserve(count);
+    for (xmlNodePtr child = FirstChildOf(parent); child != nullptr; child = child->next) {
+        if (!IsNamed(child, name_))
+            continue;
+        if (const xmlAttrPtr found = PlainAttribute(child, attribute_)) {
+            std::string bytes = AttributeBytes(found).c_str();
+            const std::size_t hash = HashUtf8(bytes);
+            entries_.push_back(Entry{hash, std::move(bytes), child});
+        }
+    }
 }
 
 XMLNode FindChild(const XMLNode& parent, const char* name) {

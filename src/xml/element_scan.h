@@ -7,7 +7,9 @@
 // results. Internal to the library; no libxml2 type crosses this header.
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,12 +18,47 @@
 
 namespace VardelXml {
 
+class XmlTree;
+
 /// The first child element `name` of `parent` whose attribute `attribute`
 /// equals `value` exactly; when none does, the first whose attribute equals
 /// it ignoring case (a missing attribute equals nothing). Empty when none.
 /// One pass over the children.
 XMLNode FindChildByAttribute(const XMLNode& parent, const char* name, const char* attribute,
                              std::wstring_view value);
+
+/// FindChildByAttribute for an element whose children are looked up again
+/// and again (a table row's cells, read one column after another): the
+/// children `name` and their values of `attribute` are listed on the first
+/// lookup, and again on the first lookup after any edit of the document
+/// (XmlTree::Edits), so a lookup scans a short list rather than the tree
+/// and answers exactly what FindChildByAttribute would.
+class ChildIndex {
+  public:
+    ChildIndex(const char* name, const char* attribute) : name_(name), attribute_(attribute) {}
+    ChildIndex(const ChildIndex&) = delete;
+    ChildIndex& operator=(const ChildIndex&) = delete;
+
+    XMLNode Find(const XMLNode& parent, std::wstring_view value);
+
+  private:
+    struct Entry {
+        std::size_t foldedHash;  // of the value's upper-cased characters
+        std::string value;       // UTF-8
+        void* child;             // the element
+    };
+    bool IsCurrent(const XMLNode& parent) const;
+    void List(const XMLNode& parent);
+
+    const char* name_;
+    const char* attribute_;
+    std::vector<Entry> entries_;
+    // What the list was made of: the element, its document (held, so that
+    // the listed elements stay valid) and the document's edit count then.
+    const void* parent_ = nullptr;
+    std::shared_ptr<XmlTree> tree_;
+    std::uint64_t edits_ = 0;
+};
 
 /// The first child element `name` of `parent`; empty when none.
 XMLNode FindChild(const XMLNode& parent, const char* name);

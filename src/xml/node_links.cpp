@@ -69,6 +69,7 @@ xmlNodePtr PrepareChild(XmlTree& tree, xmlNodePtr parent, const XMLNode& node) {
 }
 
 void LinkLast(XmlTree& tree, xmlNodePtr parent, xmlNodePtr child) {
+    tree.NoteEdit();
     Unplug(tree, child);
     child->parent = parent;
     child->next = nullptr;
@@ -82,6 +83,7 @@ void LinkLast(XmlTree& tree, xmlNodePtr parent, xmlNodePtr child) {
 }
 
 void LinkBefore(XmlTree& tree, xmlNodePtr next, xmlNodePtr child) {
+    tree.NoteEdit();
     Unplug(tree, child);
     xmlNodePtr parent = next->parent;
     child->parent = parent;

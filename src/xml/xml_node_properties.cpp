@@ -37,9 +37,11 @@ xmlNsPtr FindDeclaration(xmlNodePtr element, const std::string& prefix) {
     return nullptr;
 }
 
-bool SetAttribute(xmlNodePtr element, const wchar_t* name, const std::wstring& value) {
+bool SetAttribute(VardelXml::XmlTree* tree, xmlNodePtr element, const wchar_t* name,
+                  const std::wstring& value) {
     if (!IsElement(element) || name == nullptr)
         return false;
+    tree->NoteEdit();
     const std::string attribute = VardelXml::ToXml(name);
     const std::string text = VardelCommon::ToUtf8(value);
     if (const auto prefix = DeclaredPrefix(attribute)) {
@@ -127,31 +129,31 @@ bool XMLNode::RemoveProperty(const wchar_t* name) {
 }
 
 bool XMLNode::SetProperty(const wchar_t* name, const wchar_t* value) {
-    return value != nullptr && SetAttribute(node_, name, value);
+    return value != nullptr && SetAttribute(tree_.get(), node_, name, value);
 }
 
 bool XMLNode::SetProperty(const wchar_t* name, const std::wstring& value) {
-    return SetAttribute(node_, name, value);
+    return SetAttribute(tree_.get(), node_, name, value);
 }
 
 bool XMLNode::SetProperty(const wchar_t* name, int value) {
-    return SetAttribute(node_, name, std::to_wstring(value));
+    return SetAttribute(tree_.get(), node_, name, std::to_wstring(value));
 }
 
 bool XMLNode::SetProperty(const wchar_t* name, long value) {
-    return SetAttribute(node_, name, std::to_wstring(value));
+    return SetAttribute(tree_.get(), node_, name, std::to_wstring(value));
 }
 
 bool XMLNode::SetProperty(const wchar_t* name, double value) {
-    return SetAttribute(node_, name, VardelCommon::FormatFixed(value, 12));
+    return SetAttribute(tree_.get(), node_, name, VardelCommon::FormatFixed(value, 12));
 }
 
 bool XMLNode::SetProperty(const wchar_t* name, bool value) {
-    return SetAttribute(node_, name, value ? L"true" : L"false");
+    return SetAttribute(tree_.get(), node_, name, value ? L"true" : L"false");
 }
 
 bool XMLNode::SetStrBoolProperty(const wchar_t* name, bool value) {
-    return SetAttribute(node_, name, value ? L"true" : L"false");
+    return SetAttribute(tree_.get(), node_, name, value ? L"true" : L"false");
 }
 
 bool XMLNode::GetProperty(const wchar_t* name, std::wstring& value) const {

@@ -39,6 +39,7 @@ std::shared_ptr<XmlTree> XmlTree::NewEmpty() {
 }
 
 void XmlTree::Detach(xmlNodePtr node) {
+    NoteEdit();
     xmlUnlinkNode(node);
     detached_.insert(node);
 }

@@ -10,6 +10,7 @@
 #include <libxml/tree.h>
 #include <libxml/xpath.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,6 +35,13 @@ class XmlTree {
 
     /// Unlinks `node` from wherever it is and keeps it until the tree dies.
     void Detach(xmlNodePtr node);
+
+    /// How many times nodes were added to, moved in or removed from the tree
+    /// or attribute values changed; replacing the text of a leaf element is
+    /// not counted, as it changes no element or attribute. Lists of
+    /// elements kept across calls (element_scan.h) are valid while it stays.
+    std::uint64_t Edits() const { return edits_; }
+    void NoteEdit() { ++edits_; }
     /// Remembers a node made for this document that is in no tree yet.
     void KeepDetached(xmlNodePtr node);
     /// Forgets a detached node that is about to be linked into a tree.
@@ -55,6 +63,7 @@ class XmlTree {
     std::unordered_set<xmlNodePtr> detached_;
     xmlXPathContextPtr xpathContext_ = nullptr;
     std::unordered_map<std::string, xmlXPathCompExprPtr> compiled_;
+    std::uint64_t edits_ = 0;
 };
 
 /// Why a parse failed: libxml2's message and the line it stopped at (0 when

@@ -166,6 +166,18 @@ TEST(ArchiveReader, TruncatedStringOrPrefixFailsAndStaysFailed) {
     }
 }
 
+TEST(ArchiveReader, AppendStringAddsBothFormsAndNothingOnFailure) {
+    const Bytes bytes = Concat({Encode(L"\U0001F600b"), {2, 'c', 0xE9}, {0xFF, 0xFE, 0xFF, 0x02}});
+    ArchiveReader reader(bytes);
+    std::wstring text = L"a";
+    ASSERT_TRUE(reader.AppendString(text));
+    ASSERT_TRUE(reader.AppendString(text));
+    EXPECT_EQ(text, L"a\U0001F600bc\u00e9");
+    text = L"untouched";
+    EXPECT_FALSE(reader.AppendString(text));
+    ExpectFailedAndUntouched(reader, text);
+}
+
 TEST(ArchiveReader, TruncatedIntegerFailsAndLeavesValue) {
     const Bytes bytes{0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07};
     ArchiveReader reader(bytes);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -121,6 +122,67 @@ TEST(ValueStore, ClearsOneLanguageOneColumnOrOneRow) {
     EXPECT_EQ(store.GetValue(L"r2", L"B", L"en", value), 1);
     store.SetValue(L"r2", L"A", L"en", L"5");
     EXPECT_EQ(Dump(store), "r2/A/en=5 ");
+}
+
+// A row keeps its values' characters in one buffer: values rewritten
+// shorter, as long or longer, and cleared, must leave every other value as
+// it was, also when the buffer is compacted.
+TEST(ValueStore, RewritingAndClearingLeaveTheOtherValuesOfTheRow) {
+    CValueStore store(L"", kLocale);
+    std::map<std::pair<std::wstring, std::wstring>, std::wstring> expected;
+    const std::vector<std::wstring> columns = {L"A", L"B", L"C", L"D"};
+    const std::vector<std::wstring> languages = {L"en", L"de"};
+    for (int step = 0; step < 300; ++step) {
+        const std::wstring& column = columns[static_cast<std::size_t>(step * 7 % 4)];
+        const std::wstring& language = languages[static_cast<std::size_t>(step / 3 % 2)];
+        if (step % 11 == 5) {
+            store.ClearValue(L"r", column, language);
+            expected.erase({column, language});
+        } else if (step % 29 == 13) {
+            store.ClearValue(L"r", column);
+            std::erase_if(expected, [&](const auto& entry) { return entry.first.first == column; });
+        } else {
+            const std::wstring value(static_cast<std::size_t>(step * 13 % 17),
+                                     wchar_t(L'a' + step % 26));
+            store.SetValue(L"r", column, language, value);
+            expected[{column, language}] = value;
+        }
+        for (const std::wstring& c : columns) {
+            for (const std::wstring& l : languages) {
+                std::wstring value = L"none";
+                const auto found = expected.find({c, l});
+                ASSERT_EQ(store.GetValue(L"r", c, l, value), found == expected.end() ? 1 : 0)
+                    << "step " << step;
+                if (found != expected.end()) {
+                    ASSERT_EQ(value, found->second) << "step " << step;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(ValueStoreFile, RecordsOutOfOrderOrRepeatingAColumnKeepTheFirstValue) {
+    // r1 en: B=b1, A=a, B=b2 (a repeat), then an empty de block.
+    VardelTest::WriteBytes(
+        CacheFile(), Concat({Lists(), U32(1), Str("r1"), U32(2), U16(0), U32(3), U16(1), Str("b1"),
+                             U16(0), Str("a"), U16(1), Str("b2"), U16(1), U32(0)}));
+    CValueStore store(Folder(), kLocale);
+    EXPECT_EQ(Dump(store), "r1/A/en=a r1/B/en=b1 ");
+    store.SetValue(L"r1", L"A", L"en", L"x");
+    store.Save({L"A", L"B"});
+    EXPECT_EQ(VardelTest::ReadBytes(CacheFile()),
+              Concat({Lists(), U32(1), Str("r1"), U32(1), U16(0), U32(2), U16(0), Str("x"), U16(1),
+                      Str("b1")}));
+
+    // A long value before three repeats of a short one: the characters the
+    // repeats leave unused must be counted right when a clear compacts them.
+    const std::string longValue(40, 'b');
+    VardelTest::WriteBytes(CacheFile(), Concat({Lists(), U32(1), Str("r1"), U32(1), U16(0), U32(4),
+                                                U16(1), Str(longValue), U16(0), Str("1"), U16(0),
+                                                Str("2"), U16(0), Str("3")}));
+    CValueStore repeats(Folder(), kLocale);
+    repeats.ClearValue(L"r1", L"B", L"en");
+    EXPECT_EQ(Dump(repeats), "r1/A/en=1 ");
 }
 
 TEST_F(ValueStoreFile, SaveWritesSectionsInFileOrder) {

@@ -186,6 +186,30 @@ TEST(TableRawValues, WritesReplaceRemoveOrAddOneCellAndMarkTheRow) {
     EXPECT_FALSE(r0->IsRowModified() || r1->IsRowModified());
 }
 
+// A row lists its cells once; the family document is shared with the host,
+// and cells the host adds, removes or renames through it must show in the
+// next read, whichever row or column was read before.
+TEST(TableRawValues, ReadsFollowEditsMadeThroughTheSharedDocument) {
+    Loaded loaded(FamilyTest::NumberTable(3, 2));
+    for (const wchar_t* column : {L"C1", L"C0"}) {
+        for (const wchar_t* row : {L"r0", L"r1", L"r2"}) {
+            loaded.Raw(row, column);
+        }
+    }
+    XMLNode r1 = loaded.table->GetFamilyRowByID(L"r1")->GetXMLNode();
+    XMLNode cell;
+    ASSERT_TRUE(r1.GetChildNode(L"Cell[@ColumnId='C0']", cell));
+    cell.RemoveThisNode(true);
+    EXPECT_EQ(loaded.Raw(L"r1", L"C0"), L"<none>");
+    r1.AddNode(L"Cell", L"lower", L"ColumnId", L"c0");
+    EXPECT_EQ(loaded.Raw(L"r1", L"C0"), L"lower");
+    ASSERT_TRUE(r1.GetChildNode(L"Cell[@ColumnId='C1']", cell));
+    cell.SetProperty(L"ColumnId", L"C0");
+    EXPECT_EQ(loaded.Raw(L"r1", L"C0"), L"101");
+    EXPECT_EQ(loaded.Raw(L"r1", L"C1"), L"<none>");
+    EXPECT_EQ(loaded.Raw(L"r2", L"C1"), L"201");
+}
+
 TEST(TableValues, GoThroughTheColumnsTheirFormulasAndTheCache) {
     Loaded loaded(ChainTable());
     CEncapFamilyTable* table = loaded.table;

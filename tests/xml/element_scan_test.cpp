@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 
 namespace {
 
+using VardelXml::ChildIndex;
 using VardelXml::ElementsAtPath;
 using VardelXml::FindChild;
 using VardelXml::FindChildByAttribute;
@@ -52,28 +54,39 @@ TEST(ElementScan, OnlyPlainElementsAndAttributesOfThatNameMatch) {
     EXPECT_EQ(text, L"kept");
 }
 
-// The scan must select exactly what the two XPath forms it replaces select:
-// the exact comparison first, then the case-insensitive string-compare.
-TEST(ElementScan, AgreesWithTheXPathFormsItReplaces) {
-    // Some matches need more than ASCII folding, and the byte lengths of a
-    // match may differ: U+017F upper-cases to "S".
-    const std::vector<std::wstring> ids = {
-        L"a",      L"A",   L"\u00e4", L"\u00c4", L"\u017f", L"S",  L"s",      L"\u017fize",
-        L"\u00e9", L"x y", L"q'\"",   L"Q'\"",   L"C10",    L"c1", L"\u212a", L"\u0394x"};
+// Cell ids whose matches need more than ASCII folding, and whose byte
+// lengths may differ from their match's: U+017F upper-cases to "S".
+const std::vector<std::wstring> kIds = {
+    L"a",      L"A",   L"\u00e4", L"\u00c4", L"\u017f", L"S",  L"s",      L"\u017fize",
+    L"\u00e9", L"x y", L"q'\"",   L"Q'\"",   L"C10",    L"c1", L"\u212a", L"\u0394x"};
+
+// The cell ids, then ids that match some only ignoring case or none.
+std::vector<std::wstring> Lookups() {
+    std::vector<std::wstring> lookups = kIds;
+    lookups.insert(lookups.end(), {L"C1", L"\u00c4X", L"Z", L"", L"SIZE", L"AB", L"k", L"ab",
+                                   L"\u03b4X", L"\u00c9"});
+    return lookups;
+}
+
+// A row with one cell per id of kIds, holding its position.
+XMLParser RowOfIds() {
     std::wstring xml = L"<Row>";
-    for (std::size_t i = 0; i < ids.size(); ++i) {
+    for (std::size_t i = 0; i < kIds.size(); ++i) {
         xml += L"<Cell ColumnId=\"";
-        for (const wchar_t c : ids[i])
+        for (const wchar_t c : kIds[i])
             xml += c == L'"' ? std::wstring(L"&quot;") : std::wstring(1, c);
         xml += L"\">" + std::to_wstring(i) + L"</Cell>";
     }
     xml += L"</Row>";
-    XMLParser parser = ParsedXml(xml.c_str());
+    return ParsedXml(xml.c_str());
+}
+
+// The scan must select exactly what the two XPath forms it replaces select:
+// the exact comparison first, then the case-insensitive string-compare.
+TEST(ElementScan, AgreesWithTheXPathFormsItReplaces) {
+    XMLParser parser = RowOfIds();
     const XMLNode row = parser.GetRootNode();
-    std::vector<std::wstring> lookups = ids;
-    lookups.insert(lookups.end(), {L"C1", L"\u00c4X", L"Z", L"", L"SIZE", L"AB", L"k", L"ab",
-                                   L"\u03b4X", L"\u00c9"});
-    for (const std::wstring& id : lookups) {
+    for (const std::wstring& id : Lookups()) {
         const std::wstring literal = VardelXml::XPathLiteral(id);
         XMLNode expected;
         if (!row.GetChildNode((L"Cell[@ColumnId=" + literal + L"]").c_str(), expected)) {
@@ -119,6 +132,84 @@ TEST(ElementScan, ReadTextMatchesTheNodeText) {
     EXPECT_EQ(text, L"12.5");
     ReadText(cells[1], text);
     EXPECT_EQ(text, L"\u00fcber \u20ac");
+}
+
+// Every lookup of the index answers what a walk over the row answers now.
+void ExpectIndexAgreesWithScan(ChildIndex& index, const XMLNode& row, const char* step) {
+    for (const std::wstring& id : Lookups()) {
+        EXPECT_TRUE(
+            index.Find(row, id).IsSameNode(FindChildByAttribute(row, "Cell", "ColumnId", id)))
+            << step << ", lookup of " << id.size() << " chars";
+    }
+}
+
+// The index lists the cells once; every kind of edit of the document,
+// made through any node, must show in the next lookup.
+TEST(ChildIndex, AnswersAsTheScanDoesAcrossEditsOfTheDocument) {
+    XMLParser parser = RowOfIds();
+    XMLNode row = parser.GetRootNode();
+    ChildIndex index("Cell", "ColumnId");
+    ExpectIndexAgreesWithScan(index, row, "as parsed");
+
+    struct Edit {
+        const char* name;
+        std::function<void()> apply;
+    } edits[] = {
+        {"exact id appended", [&] { row.AddNode(L"Cell", L"new", L"ColumnId", L"ab"); }},
+        {"case variant inserted first",
+         [&] {
+             XMLNode first;
+             row.GetFirstChildNode(first);
+             first.AddNodeBefore(L"Cell", L"front", L"ColumnId", L"C1");
+         }},
+        {"found cell removed",
+         [&] { FindChildByAttribute(row, "Cell", "ColumnId", L"S").RemoveThisNode(true); }},
+        {"id attribute rewritten",
+         [&] {
+             FindChildByAttribute(row, "Cell", "ColumnId", L"a").SetProperty(L"ColumnId", L"Z");
+         }},
+        {"id attribute removed",
+         [&] { FindChildByAttribute(row, "Cell", "ColumnId", L"Z").RemoveProperty(L"ColumnId"); }},
+        {"id changed through the attribute node",
+         [&] {
+             XMLNode attribute;
+             FindChildByAttribute(row, "Cell", "ColumnId", L"c1")
+                 .GetChildNode(L"@ColumnId", attribute);
+             attribute.SetNodeValue(L"k");
+         }},
+        {"id text of the attribute node replaced",
+         [&] {
+             XMLNode attribute;
+             FindChildByAttribute(row, "Cell", "ColumnId", L"C10")
+                 .GetChildNode(L"@ColumnId", attribute);
+             attribute.SetNodeText(L"ab");
+         }},
+        {"cell moved to the end",
+         [&] { row.AppendChild(FindChildByAttribute(row, "Cell", "ColumnId", L"x y")); }},
+        {"cell text replaced",
+         [&] { FindChildByAttribute(row, "Cell", "ColumnId", L"k").SetNodeText(L"9"); }},
+        {"children replaced by text", [&] { row.SetNodeText(L"no cells"); }},
+        {"cell added again", [&] { row.AddNode(L"Cell", L"last", L"ColumnId", L"SIZE"); }},
+    };
+    for (const Edit& edit : edits) {
+        edit.apply();
+        ExpectIndexAgreesWithScan(index, row, edit.name);
+    }
+    EXPECT_EQ(TextOf(index.Find(row, L"size")), L"last");
+}
+
+TEST(ChildIndex, FollowsTheElementItIsAskedAbout) {
+    XMLParser parser = ParsedXml(
+        L"<T><Row><Cell ColumnId='A'>1</Cell></Row><Row><Cell ColumnId='A'>2</Cell></Row></T>");
+    const std::vector<XMLNode> rows = ElementsAtPath(parser.GetRootNode(), {"Row"});
+    XMLParser copy = ParsedXml(L"<Row><Cell ColumnId='A'>3</Cell></Row>");
+    ChildIndex index("Cell", "ColumnId");
+    EXPECT_EQ(TextOf(index.Find(rows[0], L"a")), L"1");
+    EXPECT_EQ(TextOf(index.Find(rows[1], L"a")), L"2");
+    // Another document at the same edit count.
+    EXPECT_EQ(TextOf(index.Find(copy.GetRootNode(), L"A")), L"3");
+    EXPECT_FALSE(index.Find(XMLNode(), L"A").IsNode());
+    EXPECT_EQ(TextOf(index.Find(rows[0], L"A")), L"1");
 }
 
 }  // namespace
