@@ -44,16 +44,12 @@ const LibraryIndex& Index() {
 }
 
 bool SameMembers(const FamilySource& a, const FamilySource& b) {
-    if (a.members.size() != b.members.size() || a.columns.size() != b.columns.size() ||
+    if (a.members.size() != b.members.size() ||
         a.parameterColumns.size() != b.parameterColumns.size() || a.categories != b.categories) {
         return false;
     }
     for (std::size_t r = 0; r < a.members.size(); ++r) {
-        if (a.members[r].rowId != b.members[r].rowId || a.members[r].cells != b.members[r].cells)
-            return false;
-    }
-    for (std::size_t c = 0; c < a.columns.size(); ++c) {
-        if (a.columns[c].id != b.columns[c].id || a.columns[c].valueType != b.columns[c].valueType)
+        if (a.members[r].rowId != b.members[r].rowId || a.members[r].values != b.members[r].values)
             return false;
     }
     for (std::size_t m = 0; m < a.parameterColumns.size(); ++m) {

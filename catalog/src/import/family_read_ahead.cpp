@@ -1,8 +1,10 @@
-// The read-ahead worker: one thread per library, a bounded queue of read
-// families between it and the caller. One worker is enough: measured with
-// two, a build was no faster, as storing is then the limit.
+// The read-ahead workers: files are claimed in order, read in parallel and
+// handed out in order from a bounded window. Reading a family (the family
+// model parses its document and evaluates its table) costs about twice
+// what storing it does, so two workers keep the storing thread busy.
 #include "import/family_read_ahead.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "source/source_readers.h"
@@ -25,11 +27,22 @@ FamilyRead ReadOne(const std::filesystem::path& file, const LibraryIndex& index)
     return read;
 }
 
+// Two workers even on two cores: the storing thread waits for them most of
+// the time, so they are the ones to keep busy.
+std::size_t WorkerCount(std::size_t files) {
+    const std::size_t cores = std::max(std::thread::hardware_concurrency(), 1u);
+    return std::clamp<std::size_t>(files, 1, std::min<std::size_t>(cores, 2));
+}
+
 }  // namespace
 
 FamilyReadAhead::FamilyReadAhead(const std::vector<std::filesystem::path>& files,
                                  const LibraryIndex& index)
-    : files_(files), index_(index), worker_([this] { Run(); }) {}
+    : files_(files), index_(index) {
+    const std::size_t count = WorkerCount(files.size());
+    for (std::size_t i = 0; i < count; ++i)
+        workers_.emplace_back([this] { Run(); });
+}
 
 FamilyReadAhead::~FamilyReadAhead() {
     {
@@ -37,42 +50,45 @@ FamilyReadAhead::~FamilyReadAhead() {
         stopping_ = true;
     }
     changed_.notify_all();
-    worker_.join();
+    for (std::thread& worker : workers_)
+        worker.join();
 }
 
 FamilyRead FamilyReadAhead::Next() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !ready_.empty(); });
-    FamilyRead read = std::move(ready_.front());
-    ready_.pop_front();
+    changed_.wait(lock, [this] { return ready_.contains(taken_); });
+    const auto found = ready_.find(taken_++);
+    FamilyRead read = std::move(found->second);
+    ready_.erase(found);
     lock.unlock();
     changed_.notify_all();
     return read;
 }
 
 void FamilyReadAhead::Run() {
-    for (const std::filesystem::path& file : files_) {
-        if (!WaitForRoom()) {
-            return;
-        }
-        FamilyRead read = ReadOne(file, index_);
-        const bool ok = read.ok;
+    std::size_t file = 0;
+    while (Claim(file)) {
+        FamilyRead read = ReadOne(files_[file], index_);
         {
             const std::lock_guard lock(mutex_);
-            ready_.push_back(std::move(read));
+            failed_ = failed_ || !read.ok;
+            ready_.emplace(file, std::move(read));
         }
         changed_.notify_all();
-        if (!ok) {
-            return;
-        }
     }
 }
 
-// False when the caller has gone.
-bool FamilyReadAhead::WaitForRoom() {
+// Files before a failed one were all claimed already, so the caller gets
+// every result up to the failure.
+bool FamilyReadAhead::Claim(std::size_t& file) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return stopping_ || ready_.size() < kWindow; });
-    return !stopping_;
+    changed_.wait(lock, [this] {
+        return stopping_ || failed_ || claimed_ == files_.size() || claimed_ < taken_ + kWindow;
+    });
+    if (stopping_ || failed_ || claimed_ == files_.size())
+        return false;
+    file = claimed_++;
+    return true;
 }
 
 }  // namespace VardelCatalog

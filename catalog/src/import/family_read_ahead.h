@@ -1,17 +1,18 @@
-// Reads the family files of one library on a worker thread, in order and a
-// few files ahead of the caller, so that reading and parsing overlap with
-// storing. The caller takes the families in file order; the worker stops at
-// the first file it cannot read (that result is the last one handed out)
-// and when the object goes, which waits for it.
+// Reads the family files of one library on worker threads, a few files
+// ahead of the caller, so that reading (parsing, rendering and evaluating
+// each family's table) overlaps with storing and, with several workers,
+// with itself. The caller takes the families in file order; no file past
+// the first one that cannot be read is started (that result is the last
+// one handed out), and the object waits for its workers when it goes.
 //
 // Next() is called from one thread; the library index must allow its const
-// calls from the worker while the object lives.
+// calls from the workers while the object lives.
 #pragma once
 
 #include <condition_variable>
 #include <cstddef>
-#include <deque>
 #include <filesystem>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -41,15 +42,19 @@ class FamilyReadAhead {
 
   private:
     void Run();
-    bool WaitForRoom();
+    /// The next file to read, waiting for room; false when there is none.
+    bool Claim(std::size_t& file);
 
     const std::vector<std::filesystem::path>& files_;
     const LibraryIndex& index_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<FamilyRead> ready_;
+    std::map<std::size_t, FamilyRead> ready_;  // by file position
+    std::size_t claimed_ = 0;                  // files started by a worker
+    std::size_t taken_ = 0;                    // files handed out
+    bool failed_ = false;                      // a file could not be read
     bool stopping_ = false;
-    std::thread worker_;  // last: starts once the members above exist
+    std::vector<std::thread> workers_;  // last: they start once the members above exist
 };
 
 }  // namespace VardelCatalog

@@ -107,22 +107,40 @@ class DescriptionReader {
     bool ReadColumns(const XMLNode& root) {
         const XMLNodeArray elements = ChildElements(root, L"Column");
         for (int i = 0; i < elements.GetSize(); ++i) {
-            CsvColumn column;
-            column.line = elements[i].GetLineNumber();
-            if (!xml_.Text(elements[i], L"Name", column.name, true) ||
+            CsvColumn read;
+            RenderedColumn& column = read.column;
+            read.line = elements[i].GetLineNumber();
+            if (!xml_.Text(elements[i], L"Name", column.id, true) ||
                 !xml_.ValueType(elements[i], L"Type", column.valueType) ||
-                !xml_.Text(elements[i], L"Unit", column.unit) ||
+                !xml_.Text(elements[i], L"Unit", column.unitType) ||
                 !xml_.KeyWeight(elements[i], L"Key", 1, column.keyWeight) ||
                 !xml_.Boolean(elements[i], L"Hidden", column.hidden) ||
-                !xml_.LocalizedTexts(elements[i], L"Title", column.titles)) {
+                !xml_.LocalizedTexts(elements[i], L"Title", column.titles) ||
+                !ReadFormula(elements[i], column)) {
                 return false;
             }
-            if (column.name.empty())
+            if (column.id.empty())
                 return xml_.Fail(elements[i], "attribute Name is empty");
-            if (!columnNames_.insert(column.name).second)
-                return xml_.Fail(elements[i], "duplicate column " + Narrow(column.name));
-            description_.columns.push_back(std::move(column));
+            if (!columnNames_.insert(column.id).second)
+                return xml_.Fail(elements[i], "duplicate column " + Narrow(column.id));
+            description_.columns.push_back(std::move(read));
         }
+        return true;
+    }
+
+    // The family model checks the formula itself once the table is rendered.
+    bool ReadFormula(const XMLNode& element, RenderedColumn& column) const {
+        std::wstring range;
+        if (!xml_.Text(element, L"Formula", column.formula) ||
+            !xml_.Text(element, L"Range", range)) {
+            return false;
+        }
+        if (range.empty())
+            return true;
+        if (!column.formula.empty())
+            return xml_.Fail(element, "a column has a Formula or a Range, not both");
+        column.formula = std::move(range);
+        column.range = true;
         return true;
     }
 

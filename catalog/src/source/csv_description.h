@@ -1,7 +1,7 @@
 // The description of a CSV family (NAME.csvfamily.xml) as read and checked
 // against its library: the family's properties, names and categories, its
-// columns with their types, titles and key weights, and the maps from
-// category parameters to columns. The table itself is read afterwards
+// columns with their types, titles, key weights and formulas, and the maps
+// from category parameters to columns. The table itself is read afterwards
 // (csv_family_reader.cpp) and checked against these columns.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "source/family_document_writer.h"
 #include "source/library_index.h"
 #include "source/library_source.h"
 #include "source/source_error.h"
@@ -16,12 +17,9 @@
 namespace VardelCatalog {
 
 struct CsvColumn {
-    std::wstring name;  ///< The header text.
-    std::wstring valueType = L"string";
-    std::wstring unit;
-    int keyWeight = 0;
-    bool hidden = false;
-    LocalizedTexts titles;
+    /// Its id is the header text; a column with a formula (or a range) takes
+    /// no values from the table and is not in its header.
+    RenderedColumn column;
     int line = 0;  ///< Of its Column element.
 };
 

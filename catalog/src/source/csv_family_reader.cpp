@@ -1,19 +1,22 @@
 // A CSV family: its description and its table checked against each other
-// and against the library, then rendered into a family document. Members
-// take the table's data lines in order; their row ids are derived from the
-// family id and the line's position, so they survive a rebuild.
+// and against the library, then rendered into a family document, which the
+// family model evaluates for the members' values. Members take the table's
+// data lines in order; their row ids are derived from the family id and the
+// line's position, so they survive a rebuild.
 #include <unordered_map>
 
 #include "source/csv_description.h"
 #include "source/csv_table.h"
 #include "source/family_document_writer.h"
 #include "source/family_readers.h"
+#include "source/loaded_family.h"
 #include "source/name_guid.h"
 #include "source/source_file.h"
 #include "source/source_readers.h"
 #include "source/source_values.h"
 #include "source/xml_escape.h"
 #include "source/xml_source.h"
+#include "vardel/family_column.h"
 
 namespace VardelCatalog {
 namespace {
@@ -40,7 +43,7 @@ class TableReader {
           error_(error),
           position_(description.columns.size(), kAbsent) {
         for (std::size_t i = 0; i < description.columns.size(); ++i)
-            described_.emplace(description.columns[i].name, i);
+            described_.emplace(description.columns[i].column.id, i);
     }
 
     bool Read(std::string_view bytes) {
@@ -48,15 +51,15 @@ class TableReader {
         CsvError csvError;
         if (!ParseCsv(bytes, table, csvError))
             return FailAt(csvError.line, {}, csvError.what);
-        if (!MatchHeader(table.header) || !CheckColumnsInHeader() || !ReadMembers(table.rows))
+        if (!MatchHeader(table.header) || !CheckColumnsInHeader() || !ReadRows(table.rows))
             return false;
+        AddFormulaColumns();
         MapParameters();
         family_ = std::move(description_.family);
-        family_.columns = std::move(columns_);
-        family_.members = std::move(members_);
         family_.parameterColumns = std::move(parameterColumns_);
-        RenderFamilyDocuments(family_, looks_, mapped_, index_.library().defaultLanguage);
-        return true;
+        const std::wstring& language = index_.library().defaultLanguage;
+        RenderFamilyDocuments(family_, columns_, rows_, mapped_, language);
+        return Evaluate(language);
     }
 
   private:
@@ -79,57 +82,82 @@ class TableReader {
                 return FailAtColumn(header.line, name, "the header names it twice");
             if (!IsXmlText(name))
                 return FailAtColumn(header.line, name, "holds a character XML cannot hold");
-            position = order_.size();
-            CsvColumn& column = description_.columns[described->second];
-            order_.push_back(&column);
-            columns_.push_back({column.name, column.valueType, column.unit, {}});
-            looks_.push_back({std::move(column.titles), column.keyWeight, column.hidden});
+            const RenderedColumn& column = description_.columns[described->second].column;
+            if (!column.formula.empty())
+                return FailAtColumn(header.line, name,
+                                    "its Column has a formula and takes no values from the table");
+            position = columns_.size();
+            columns_.push_back(column);
         }
         return true;
     }
 
     bool CheckColumnsInHeader() const {
         for (std::size_t i = 0; i < position_.size(); ++i) {
-            if (position_[i] == kAbsent) {
-                const CsvColumn& column = description_.columns[i];
-                error_ = {description_.family.file, column.line, "element Column",
-                          "column " + Quoted(column.name) + " is not in the table's header"};
+            const CsvColumn& described = description_.columns[i];
+            if (position_[i] == kAbsent && described.column.formula.empty()) {
+                error_ = {
+                    description_.family.file, described.line, "element Column",
+                    "column " + Quoted(described.column.id) + " is not in the table's header"};
                 return false;
             }
         }
         return true;
     }
 
-    bool ReadMembers(std::vector<CsvRecord>& rows) {
-        members_.reserve(rows.size());
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            for (std::size_t c = 0; c < rows[r].fields.size(); ++c) {
-                if (!CheckCell(rows[r].line, *order_[c], rows[r].fields[c]))
+    bool ReadRows(std::vector<CsvRecord>& records) {
+        rows_.reserve(records.size());
+        for (std::size_t r = 0; r < records.size(); ++r) {
+            for (std::size_t c = 0; c < records[r].fields.size(); ++c) {
+                if (!CheckCell(records[r].line, columns_[c], records[r].fields[c]))
                     return false;
             }
-            members_.push_back(
-                {CsvRowId(description_.family.id, r).ToString(), std::move(rows[r].fields)});
+            rows_.push_back(
+                {CsvRowId(description_.family.id, r).ToString(), std::move(records[r].fields)});
         }
         return true;
     }
 
-    bool CheckCell(int line, const CsvColumn& column, const std::wstring& value) const {
+    bool CheckCell(int line, const RenderedColumn& column, const std::wstring& value) const {
         if (!IsXmlText(value))
-            return FailAtColumn(line, column.name, "holds a character XML cannot hold");
+            return FailAtColumn(line, column.id, "holds a character XML cannot hold");
         if (value.empty() || IsValueOfType(column.valueType, value))
             return true;
         const char* expected = column.valueType == L"boolean"   ? "true, false, 1 or 0"
                                : column.valueType == L"integer" ? "a whole number"
                                                                 : "a number";
-        return FailAtColumn(line, column.name, Quoted(value) + " is not " + expected);
+        return FailAtColumn(line, column.id, Quoted(value) + " is not " + expected);
+    }
+
+    // Formula columns follow the table's columns, in the description's order.
+    void AddFormulaColumns() {
+        for (const CsvColumn& described : description_.columns) {
+            if (!described.column.formula.empty())
+                columns_.push_back(described.column);
+        }
     }
 
     void MapParameters() {
         for (const CsvMap& map : description_.maps) {
-            const std::size_t column = position_[described_.at(map.column)];
-            parameterColumns_.push_back({map.parameter, column});
+            parameterColumns_.push_back({map.parameter, map.column});
             mapped_.push_back({map.category, index_.FindParameter(map.parameter)->localized});
         }
+    }
+
+    // The members' values come from the rendered document through the
+    // family model, as they would from a family document; a formula it
+    // refuses is the description's fault.
+    bool Evaluate(const std::wstring& language) {
+        const LoadedFamily model(family_.document, language);
+        if (const auto fault = model.FindFormulaFault()) {
+            const std::wstring& id = fault->column->GetColumnID();
+            const CsvColumn& described = description_.columns[described_.at(id)];
+            error_ = {family_.file, described.line, "element Column",
+                      "column " + Quoted(id) + ": " + fault->what};
+            return false;
+        }
+        model.ReadMembers(family_.parameterColumns, family_.members);
+        return true;
     }
 
     CsvDescription& description_;
@@ -138,14 +166,13 @@ class TableReader {
     SourceError& error_;
     static constexpr std::size_t kAbsent = static_cast<std::size_t>(-1);
 
-    // The description's columns by name, their places in the header
-    // (kAbsent until found there), and they in the header's order.
+    // The description's columns by name and their places in the header
+    // (kAbsent until found there); the rendered table's columns (the
+    // header's, then the formula columns) and rows.
     std::unordered_map<std::wstring_view, std::size_t> described_;
     std::vector<std::size_t> position_;
-    std::vector<CsvColumn*> order_;
-    std::vector<ColumnSource> columns_;
-    std::vector<ColumnLook> looks_;
-    std::vector<MemberSource> members_;
+    std::vector<RenderedColumn> columns_;
+    std::vector<RenderedRow> rows_;
     std::vector<ParameterColumn> parameterColumns_;
     std::vector<MappedParameter> mapped_;
 };

@@ -1,17 +1,21 @@
 // A family document of the system's own format, with its strings documents:
-// the facts the catalogue indexes are read out of it, and the bytes are kept
-// exactly as read (the server hands them out as they were written).
+// loaded into the family model, which gives the table; the properties,
+// categories and mappings the catalogue indexes are read from the same
+// loaded document. The bytes are kept exactly as read (the server hands them
+// out as they were written).
 #include <algorithm>
-#include <unordered_map>
 #include <unordered_set>
 
+#include "common/case_fold.h"
 #include "source/family_document_writer.h"
 #include "source/family_readers.h"
+#include "source/loaded_family.h"
 #include "source/name_guid.h"
 #include "source/source_file.h"
 #include "source/source_readers.h"
 #include "source/source_values.h"
 #include "source/xml_source.h"
+#include "vardel/family_table.h"
 
 namespace VardelCatalog {
 namespace {
@@ -29,16 +33,20 @@ class DocumentReader {
         : xml_(file, error), index_(index), family_(family), error_(error) {}
 
     bool Read(std::string document, const std::vector<StringsFile>& strings) {
-        XMLParser parser;
-        if (!xml_.Load(document, parser, nullptr))
-            return false;
-        const XMLNode root = parser.GetRootNode();
+        const LoadedFamily model(document, index_.library().defaultLanguage);
+        int line = 0;
+        std::string message;
+        if (!model.Loaded(line, message))
+            return xml_.FailAt(line, {}, message);
+        const XMLNode root = model.Root();
+        table_ = model.Table();
         family_.file = xml_.file();
-        if (!ReadProperties(root) || !ReadCategories(root) || !ReadColumns(root) ||
-            !ReadRows(root) || !ReadMappings(root) || !ReadStrings(strings)) {
+        if (!ReadProperties(root) || !ReadCategories(root) || !CheckTable() ||
+            !CheckFormulas(model) || !ReadMappings(root) || !ReadStrings(strings)) {
             return false;
         }
         AddDefaultTexts(root);
+        model.ReadMembers(family_.parameterColumns, family_.members);
         family_.document = std::move(document);
         return true;
     }
@@ -85,92 +93,88 @@ class DocumentReader {
                xml_.Fail(root, "the family is in no category of the library");
     }
 
-    bool ReadColumns(const XMLNode& root) {
-        const XMLNodeArray elements = Select(root, L"FamilyTable/Columns/Column");
-        for (int i = 0; i < elements.GetSize(); ++i) {
-            ColumnSource column;
-            int keyWeight = 0;
-            bool hidden = false;
-            if (!xml_.Text(elements[i], L"ColumnId", column.id, true) ||
-                !xml_.ValueType(elements[i], L"ValueType", column.valueType) ||
-                !xml_.Text(elements[i], L"UnitType", column.unitType) ||
-                !xml_.Text(elements[i], L"ColumnwideValue", column.formula) ||
-                !xml_.KeyWeight(elements[i], L"KeyWeight", 0, keyWeight) ||
-                !xml_.Boolean(elements[i], L"Hidden", hidden)) {
+    // The table leaves out a column without id or repeating one exactly, and
+    // a row without id or repeating one in any case; a build refuses them
+    // rather than lose members silently. The elements are walked only when
+    // the table holds fewer than the document.
+    bool CheckTable() const {
+        if (table_ == nullptr)
+            return true;
+        const XMLNode node = table_->GetXMLNode();
+        const std::vector<XMLNode> columns = Elements(node, L"Columns", L"Column");
+        if (columns.size() != static_cast<std::size_t>(table_->GetColumnsCount()) &&
+            !FindLeftOut(columns, L"ColumnId", "duplicate column ", false)) {
+            return false;
+        }
+        const std::vector<XMLNode> rows = Elements(node, L"Rows", L"Row");
+        return rows.size() == static_cast<std::size_t>(table_->GetRowsCount()) ||
+               FindLeftOut(rows, L"RowId", "duplicate row id ", true);
+    }
+
+    // The elements `name` of every child `group` of `node`, in order.
+    static std::vector<XMLNode> Elements(const XMLNode& node, const wchar_t* group,
+                                         const wchar_t* name) {
+        std::vector<XMLNode> elements;
+        const XMLNodeArray groups = ChildElements(node, group);
+        for (int g = 0; g < groups.GetSize(); ++g) {
+            const XMLNodeArray children = ChildElements(groups[g], name);
+            for (int i = 0; i < children.GetSize(); ++i)
+                elements.push_back(children[i]);
+        }
+        return elements;
+    }
+
+    // Fails at the first element without `attribute` or repeating an earlier
+    // one's (ignoring case when `anyCase`).
+    bool FindLeftOut(const std::vector<XMLNode>& elements, const wchar_t* attribute,
+                     const std::string& duplicate, bool anyCase) const {
+        std::unordered_set<std::wstring> seen;
+        for (const XMLNode& element : elements) {
+            std::wstring id;
+            if (!xml_.Text(element, attribute, id, true))
                 return false;
-            }
-            if (!columnIndex_.emplace(column.id, family_.columns.size()).second)
-                return xml_.Fail(elements[i], "duplicate column " + Narrow(column.id));
-            family_.columns.push_back(std::move(column));
+            if (!seen.insert(anyCase ? VardelCommon::ToUpper(id) : id).second)
+                return xml_.Fail(element, duplicate + Narrow(id));
         }
         return true;
     }
 
-    static constexpr std::size_t kNoColumn = static_cast<std::size_t>(-1);
+    bool CheckFormulas(const LoadedFamily& model) const {
+        const auto fault = model.FindFormulaFault();
+        return !fault ||
+               xml_.Fail(fault->column->GetXMLNode(),
+                         "column " + Narrow(fault->column->GetColumnID()) + ": " + fault->what);
+    }
 
-    // The column an element's attribute names, or kNoColumn after an error.
-    std::size_t NamedColumn(const XMLNode& element, const wchar_t* attribute) const {
+    // The column an element's attribute names, or null after an error.
+    const CEncapFamilyColumn* NamedColumn(const XMLNode& element, const wchar_t* attribute) const {
         std::wstring id;
         if (!xml_.Text(element, attribute, id, true))
-            return kNoColumn;
-        const auto found = columnIndex_.find(id);
-        if (found == columnIndex_.end()) {
+            return nullptr;
+        const CEncapFamilyColumn* column =
+            table_ != nullptr ? table_->GetFamilyColumnByID(id) : nullptr;
+        if (column == nullptr)
             xml_.Fail(element, "no column has the id " + Narrow(id));
-            return kNoColumn;
-        }
-        return found->second;
-    }
-
-    bool ReadRows(const XMLNode& root) {
-        const XMLNodeArray rows = Select(root, L"FamilyTable/Rows/Row");
-        std::unordered_set<std::wstring> rowIds;
-        for (int r = 0; r < rows.GetSize(); ++r) {
-            MemberSource member;
-            if (!xml_.Text(rows[r], L"RowId", member.rowId, true))
-                return false;
-            if (!rowIds.insert(member.rowId).second)
-                return xml_.Fail(rows[r], "duplicate row id " + Narrow(member.rowId));
-            if (!ReadCells(rows[r], member))
-                return false;
-            family_.members.push_back(std::move(member));
-        }
-        return true;
-    }
-
-    bool ReadCells(const XMLNode& row, MemberSource& member) const {
-        member.cells.resize(family_.columns.size());
-        std::vector<bool> seen(family_.columns.size());
-        const XMLNodeArray cells = ChildElements(row, L"Cell");
-        for (int i = 0; i < cells.GetSize(); ++i) {
-            const std::size_t column = NamedColumn(cells[i], L"ColumnId");
-            if (column == kNoColumn)
-                return false;
-            if (seen[column])
-                return xml_.Fail(cells[i],
-                                 "a second cell of column " + Narrow(family_.columns[column].id));
-            seen[column] = true;
-            cells[i].GetNodeText(member.cells[column]);
-        }
-        return true;
+        return column;
     }
 
     bool ReadMappings(const XMLNode& root) {
         const XMLNodeArray maps =
             Select(root, L"ParameterMap/MemberParametersMap/ParamsToColumn/ParamToColumn");
         for (int m = 0; m < maps.GetSize(); ++m) {
-            const std::size_t column = NamedColumn(maps[m], L"TableColumn");
-            if (column == kNoColumn)
+            const CEncapFamilyColumn* column = NamedColumn(maps[m], L"TableColumn");
+            if (column == nullptr)
                 return false;
             const XMLNodeArray refs = ChildElements(maps[m], L"CategoryParameterRef");
             for (int r = 0; r < refs.GetSize(); ++r) {
-                if (!ReadMapping(refs[r], column))
+                if (!ReadMapping(refs[r], column->GetColumnID()))
                     return false;
             }
         }
         return true;
     }
 
-    bool ReadMapping(const XMLNode& ref, std::size_t column) {
+    bool ReadMapping(const XMLNode& ref, const std::wstring& column) {
         Guid parameter;
         if (!xml_.Id(ref, L"CategoryParameter", parameter))
             return false;
@@ -228,7 +232,7 @@ class DocumentReader {
     const LibraryIndex& index_;
     FamilySource& family_;
     SourceError& error_;
-    std::unordered_map<std::wstring, std::size_t> columnIndex_;
+    const CEncapFamilyTable* table_ = nullptr;
 };
 
 // NAME.strings.*.xml beside NAME.family.xml.

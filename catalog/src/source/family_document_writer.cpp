@@ -113,9 +113,7 @@ void WriteParameterMap(XmlText& xml, const FamilySource& family,
     xml.Open("ParamsToColumn").Children();
     for (std::size_t i = 0; i < mapped.size(); ++i) {
         const ParameterColumn& map = family.parameterColumns[i];
-        xml.Open("ParamToColumn")
-            .Attribute("TableColumn", family.columns[map.column].id)
-            .Children();
+        xml.Open("ParamToColumn").Attribute("TableColumn", map.column).Children();
         xml.Open("CategoryParameterRef")
             .Attribute("Category", mapped[i].category.ToString())
             .Attribute("CategoryParameter", map.parameter.ToString())
@@ -127,29 +125,35 @@ void WriteParameterMap(XmlText& xml, const FamilySource& family,
     xml.Close("ParameterMap");
 }
 
-void WriteTable(XmlText& xml, const FamilySource& family, std::span<const ColumnLook> looks,
-                const std::wstring& language) {
+void WriteColumn(XmlText& xml, const RenderedColumn& column, const std::wstring& language) {
+    const auto title = column.titles.find(language);
+    xml.Open("Column")
+        .Attribute("ColumnId", column.id)
+        .Attribute("Title", title != column.titles.end() ? title->second : column.id)
+        .Attribute("ValueType", column.valueType)
+        .Attribute("UnitType", column.unitType)
+        .Attribute("KeyWeight", std::to_wstring(column.keyWeight))
+        .Attribute("Hidden", BooleanText(column.hidden));
+    if (!column.formula.empty())
+        xml.Attribute("ColumnwideValue", column.formula);
+    if (column.range)
+        xml.Attribute("Custom", BooleanText(true));
+    xml.Empty();
+}
+
+void WriteTable(XmlText& xml, std::span<const RenderedColumn> columns,
+                std::span<const RenderedRow> rows, const std::wstring& language) {
     xml.Open("FamilyTable").Children();
     xml.Open("Columns").Children();
-    for (std::size_t c = 0; c < family.columns.size(); ++c) {
-        const ColumnSource& column = family.columns[c];
-        const auto title = looks[c].titles.find(language);
-        xml.Open("Column")
-            .Attribute("ColumnId", column.id)
-            .Attribute("Title", title != looks[c].titles.end() ? title->second : column.id)
-            .Attribute("ValueType", column.valueType)
-            .Attribute("UnitType", column.unitType)
-            .Attribute("KeyWeight", std::to_wstring(looks[c].keyWeight))
-            .Attribute("Hidden", BooleanText(looks[c].hidden))
-            .Empty();
-    }
+    for (const RenderedColumn& column : columns)
+        WriteColumn(xml, column, language);
     xml.Close("Columns");
     xml.Open("Rows").Children();
-    for (const MemberSource& member : family.members) {
-        xml.Open("Row").Attribute("RowId", member.rowId).Children();
-        for (std::size_t c = 0; c < member.cells.size(); ++c) {
-            if (!member.cells[c].empty())
-                xml.Open("Cell").Attribute("ColumnId", family.columns[c].id).Text(member.cells[c]);
+    for (const RenderedRow& row : rows) {
+        xml.Open("Row").Attribute("RowId", row.rowId).Children();
+        for (std::size_t c = 0; c < row.cells.size() && c < columns.size(); ++c) {
+            if (!row.cells[c].empty())
+                xml.Open("Cell").Attribute("ColumnId", columns[c].id).Text(row.cells[c]);
         }
         xml.Close("Row");
     }
@@ -158,20 +162,21 @@ void WriteTable(XmlText& xml, const FamilySource& family, std::span<const Column
 }
 
 // Every language that has a name, a description or a title.
-std::set<std::wstring> LanguagesOf(const FamilySource& family, std::span<const ColumnLook> looks) {
+std::set<std::wstring> LanguagesOf(const FamilySource& family,
+                                   std::span<const RenderedColumn> columns) {
     std::set<std::wstring> languages;
     for (const auto* texts : {&family.displayNames, &family.descriptions}) {
         for (const auto& [language, text] : *texts)
             languages.insert(language);
     }
-    for (const ColumnLook& look : looks) {
-        for (const auto& [language, text] : look.titles)
+    for (const RenderedColumn& column : columns) {
+        for (const auto& [language, text] : column.titles)
             languages.insert(language);
     }
     return languages;
 }
 
-std::string StringsDocument(const FamilySource& family, std::span<const ColumnLook> looks,
+std::string StringsDocument(const FamilySource& family, std::span<const RenderedColumn> columns,
                             const std::wstring& language) {
     std::string out(kDeclaration);
     XmlText xml(out);
@@ -181,14 +186,14 @@ std::string StringsDocument(const FamilySource& family, std::span<const ColumnLo
     if (const auto text = family.descriptions.find(language); text != family.descriptions.end())
         xml.Open("Description").Text(text->second);
     bool tableOpen = false;
-    for (std::size_t c = 0; c < looks.size(); ++c) {
-        const auto title = looks[c].titles.find(language);
-        if (title == looks[c].titles.end())
+    for (const RenderedColumn& column : columns) {
+        const auto title = column.titles.find(language);
+        if (title == column.titles.end())
             continue;
         if (!tableOpen)
             xml.Open("Table").Children();
         tableOpen = true;
-        xml.Open("ColumnStrings").Attribute("ColumnId", family.columns[c].id).Children();
+        xml.Open("ColumnStrings").Attribute("ColumnId", column.id).Children();
         xml.Open("Title").Text(title->second);
         xml.Close("ColumnStrings");
     }
@@ -200,24 +205,25 @@ std::string StringsDocument(const FamilySource& family, std::span<const ColumnLo
 
 }  // namespace
 
-void RenderFamilyDocuments(FamilySource& family, std::span<const ColumnLook> looks,
+void RenderFamilyDocuments(FamilySource& family, std::span<const RenderedColumn> columns,
+                           std::span<const RenderedRow> rows,
                            std::span<const MappedParameter> mapped,
                            std::wstring_view defaultLanguage) {
     std::string& out = family.document;
     out.clear();
-    out.reserve(1024 + 48 * family.columns.size() * (family.members.size() + 2));
+    out.reserve(1024 + 48 * columns.size() * (rows.size() + 2));
     out += kDeclaration;
     XmlText xml(out);
     const std::wstring language(defaultLanguage);
     WriteRoot(xml, family, language);
     WriteCategories(xml, family, mapped);
     WriteParameterMap(xml, family, mapped);
-    WriteTable(xml, family, looks, language);
+    WriteTable(xml, columns, rows, language);
     xml.Close("Family");
 
     family.strings.clear();
-    for (const std::wstring& other : LanguagesOf(family, looks))
-        family.strings.emplace(other, StringsDocument(family, looks, other));
+    for (const std::wstring& other : LanguagesOf(family, columns))
+        family.strings.emplace(other, StringsDocument(family, columns, other));
 }
 
 }  // namespace VardelCatalog

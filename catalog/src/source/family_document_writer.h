@@ -7,16 +7,30 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "source/library_source.h"
 
 namespace VardelCatalog {
 
-/// What a family document says about a column beyond FamilySource's columns.
-struct ColumnLook {
+/// A column of the rendered table.
+struct RenderedColumn {
+    std::wstring id;
+    std::wstring valueType = L"string";
+    std::wstring unitType;
+    /// The column-wide value (a formula); empty for a column of plain cells.
+    std::wstring formula;
+    bool range = false;  ///< The formula is a range: the column is a custom one.
     LocalizedTexts titles;
     int keyWeight = 0;
     bool hidden = false;
+};
+
+/// A row of the rendered table: its id and its cells of the first columns,
+/// in column order; an empty cell, or one past the end, is no cell.
+struct RenderedRow {
+    std::wstring rowId;
+    std::vector<std::wstring> cells;
 };
 
 /// What it says about a mapped parameter: the family's category that has it,
@@ -26,13 +40,14 @@ struct MappedParameter {
     bool localized = false;
 };
 
-/// Fills family.document and family.strings from the rest of `family`;
-/// `looks` runs parallel to family.columns, `mapped` to
+/// Fills family.document and family.strings from the rest of `family` and
+/// the table of `columns` and `rows`; `mapped` runs parallel to
 /// family.parameterColumns. Names, descriptions and titles in
 /// `defaultLanguage` (else the first language that has one) go into the
 /// document's attributes; there is one strings document per language that
 /// has any of them.
-void RenderFamilyDocuments(FamilySource& family, std::span<const ColumnLook> looks,
+void RenderFamilyDocuments(FamilySource& family, std::span<const RenderedColumn> columns,
+                           std::span<const RenderedRow> rows,
                            std::span<const MappedParameter> mapped,
                            std::wstring_view defaultLanguage);
 

@@ -3,7 +3,8 @@
 // definitions, its category tree and, one at a time, its families. Every
 // family reaches the store as a family document of the system's own format
 // (rendered from a CSV table, or as read), together with the facts the store
-// indexes (names, categories, member values of mapped columns).
+// indexes (names, categories, and the members' values of mapped columns as
+// the family model evaluates them).
 //
 // Texts are wide; documents are UTF-8 bytes as they are stored and served.
 // Language tags are kept lower-cased, so "en-US" and "EN-us" are one key.
@@ -80,23 +81,18 @@ struct LibrarySource {
     std::vector<CategorySource> categories;  ///< The roots, in document order.
 };
 
-struct ColumnSource {
-    std::wstring id;
-    std::wstring valueType = L"string";
-    std::wstring unitType;
-    std::wstring formula;  ///< The column-wide value; empty for a plain column.
+/// A category parameter driven by a column of the family table.
+struct ParameterColumn {
+    Guid parameter;
+    std::wstring column;  ///< The column's id.
 };
 
 struct MemberSource {
     std::wstring rowId;
-    /// One text per column of the family, in column order; empty is "no value".
-    std::vector<std::wstring> cells;
-};
-
-/// A category parameter driven by a column of the family table.
-struct ParameterColumn {
-    Guid parameter;
-    std::size_t column = 0;  ///< Index into FamilySource::columns.
+    /// The member's value of each mapped column, parallel to
+    /// FamilySource::parameterColumns: the value the family model evaluates
+    /// for the row's cell, empty for "no value".
+    std::vector<std::wstring> values;
 };
 
 struct FamilySource {
@@ -114,9 +110,8 @@ struct FamilySource {
     std::wstring thumbnail;
     std::wstring parentLibraryName;
     std::wstring parentFamilyName;
-    std::vector<Guid> categories;  ///< Categories of the library that hold it.
-    std::vector<ColumnSource> columns;
-    std::vector<MemberSource> members;
+    std::vector<Guid> categories;       ///< Categories of the library that hold it.
+    std::vector<MemberSource> members;  ///< In the table's row order.
     std::vector<ParameterColumn> parameterColumns;
     std::string document;                         ///< The family document, UTF-8.
     std::map<std::wstring, std::string> strings;  ///< Strings document per language, UTF-8.

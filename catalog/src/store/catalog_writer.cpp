@@ -137,7 +137,7 @@ struct CatalogWriter::Impl {
     void AddParameter(const ParameterSource& source, std::int64_t id);
     void AddFamilyNames(std::int64_t familyId, const FamilySource& source);
     void AddFamilyCategories(std::int64_t familyId, const FamilySource& source);
-    void MapColumns(const FamilySource& source);
+    void MapParameters(const FamilySource& source);
     void AddMembers(std::int64_t familyId, const FamilySource& source);
 
     Database& db;
@@ -164,14 +164,14 @@ struct CatalogWriter::Impl {
     std::int64_t nextCategoryPosition = 0;
     std::int64_t nextFamilyPosition = 0;
 
-    // Of the family being added: its mapped columns (parameter id, column
-    // index) and its member values, kept to reuse their memory.
+    // Of the family being added: the ids of its mapped parameters and its
+    // member values, kept to reuse their memory.
     struct Value {
         std::int64_t memberId;
         std::int64_t parameterId;
         const std::wstring* text;
     };
-    std::vector<std::pair<std::int64_t, std::size_t>> mappedColumns;
+    std::vector<std::int64_t> mappedParameters;
     std::vector<Value> values;
 };
 
@@ -265,33 +265,30 @@ void CatalogWriter::Impl::AddFamilyCategories(std::int64_t familyId, const Famil
     }
 }
 
-void CatalogWriter::Impl::MapColumns(const FamilySource& source) {
-    mappedColumns.clear();
+void CatalogWriter::Impl::MapParameters(const FamilySource& source) {
+    mappedParameters.clear();
     for (const ParameterColumn& mapped : source.parameterColumns) {
-        if (mapped.column >= source.columns.size()) {
+        mappedParameters.push_back(IdOf(parameterIds, mapped.parameter, "parameter"));
+    }
+    for (const MemberSource& member : source.members) {
+        if (member.values.size() != mappedParameters.size()) {
             throw DatabaseError("family " + VardelCommon::ToUtf8(source.id.ToString()) +
-                                " maps a parameter to a column it does not have");
+                                " has a member without one value per mapped column");
         }
-        mappedColumns.emplace_back(IdOf(parameterIds, mapped.parameter, "parameter"),
-                                   mapped.column);
     }
 }
 
-// A member's value of a mapped column: its cell, else the column-wide
-// formula, else no row.
+// A member's empty value is no row.
 void CatalogWriter::Impl::AddMembers(std::int64_t familyId, const FamilySource& source) {
     const std::int64_t firstId = nextMemberId;
     nextMemberId += static_cast<std::int64_t>(source.members.size());
     values.clear();
     for (std::size_t position = 0; position < source.members.size(); ++position) {
         const MemberSource& row = source.members[position];
-        for (const auto& [parameterId, column] : mappedColumns) {
-            const std::wstring& text = column < row.cells.size() && !row.cells[column].empty()
-                                           ? row.cells[column]
-                                           : source.columns[column].formula;
-            if (!text.empty()) {
-                values.push_back(
-                    {firstId + static_cast<std::int64_t>(position), parameterId, &text});
+        for (std::size_t i = 0; i < mappedParameters.size(); ++i) {
+            if (!row.values[i].empty()) {
+                values.push_back({firstId + static_cast<std::int64_t>(position),
+                                  mappedParameters[i], &row.values[i]});
             }
         }
     }
@@ -338,7 +335,7 @@ void CatalogWriter::AddFamily(const FamilySource& source) {
     if (impl.libraryId == 0) {
         throw DatabaseError("a family was added before any library");
     }
-    impl.MapColumns(source);
+    impl.MapParameters(source);
     const std::int64_t id = impl.nextFamilyId++;
     Insert(*impl.family, id, impl.libraryId, source.id, impl.nextFamilyPosition++, source.isFeature,
            source.standard, source.standardsOrganization, source.manufacturer, source.folderName,

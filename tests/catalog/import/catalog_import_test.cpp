@@ -134,6 +134,56 @@ TEST_F(CatalogImportTest, ImportsEveryFolderOverAnEarlierCatalogue) {
               (Rows{"Screws|0|2|2", "Screws|1|3|3", "Nuts|0|1|1"}));
 }
 
+// families/t.family.xml in the second folder: a family document whose
+// column D1, mapped to parameter 20, is the minor diameter derived from d
+// and P by `formula`; the row "short" has no P.
+void WriteThreadDocument(const fs::path& folder, const std::string& formula) {
+    WriteText(folder / "families/t.family.xml",
+              "<Family InternalName='" + Id(102) +
+                  "' LastModifiedTime='2024-03-01T00:00:00Z'>"
+                  "<Categories><Category InternalName='" +
+                  Id(10) +
+                  "'/></Categories><ParameterMap><MemberParametersMap><ParamsToColumn>"
+                  "<ParamToColumn TableColumn='D1'><CategoryParameterRef CategoryParameter='" +
+                  Id(20) +
+                  "'/></ParamToColumn></ParamsToColumn></MemberParametersMap></ParameterMap>"
+                  "<FamilyTable><Columns><Column ColumnId='d' ValueType='double' UnitType='mm'/>"
+                  "<Column ColumnId='P' ValueType='double' UnitType='mm'/>\n"
+                  "<Column ColumnId='D1' ValueType='double' UnitType='mm' ColumnwideValue='" +
+                  formula +
+                  "'/></Columns><Rows>"
+                  "<Row RowId='m8'><Cell ColumnId='d'>8</Cell><Cell ColumnId='P'>1.25</Cell></Row>"
+                  "<Row RowId='short'><Cell ColumnId='d'>8</Cell></Row>"
+                  "<Row RowId='m10'><Cell ColumnId='d'>10</Cell><Cell ColumnId='P'>1.5</Cell></Row>"
+                  "</Rows></FamilyTable></Family>");
+}
+
+TEST_F(CatalogImportTest, StoresTheValuesFormulasGive) {
+    WriteThreadDocument(Second(), "{d} - 5*sqrt(3)/8*{P}");
+    const ImportResult imported = ImportCatalog(Sources(), Output());
+    ASSERT_TRUE(imported.ok) << imported.error;
+    EXPECT_EQ(imported.members, 9u);
+    // The cell that cannot be computed has no value; the others are numbers.
+    auto database = OpenSqliteDatabase(Output());
+    EXPECT_EQ(QueryRows(*database,
+                        "SELECT m.row_id, v.text_value, v.number_value FROM member m"
+                        " JOIN family f ON f.id = m.family_id JOIN library l"
+                        " ON l.id = f.library_id LEFT JOIN member_value v ON v.member_id = m.id"
+                        " WHERE l.name = 'Nuts' AND f.position = 1 ORDER BY m.position",
+                        3),
+              (Rows{"m8|6.64684|6.64684", "short|NULL|NULL", "m10|8.3762|8.3762"}));
+    database.reset();
+
+    // A formula naming a column the table lacks fails the build at its column.
+    WriteThreadDocument(Second(), "{d} - {pitch}");
+    const ImportResult refused = ImportCatalog(Sources(), Output());
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.error, (Second() / "families/t.family.xml").generic_string() +
+                                 ":2: element Column: column D1: the formula \"{d} - {pitch}\""
+                                 " refers to column \"pitch\", which the table does not have");
+    EXPECT_EQ(OutEntries(), Rows{"parts.catalog"});
+}
+
 TEST_F(CatalogImportTest, ABadLibraryLeavesNoFileOrThePreviousOne) {
     WriteFamily(Second(), "z", 102, {"M8"});  // not a number in a double column
     for (const bool previous : {false, true}) {
@@ -146,6 +196,23 @@ TEST_F(CatalogImportTest, ABadLibraryLeavesNoFileOrThePreviousOne) {
         EXPECT_EQ(OutEntries(), previous ? Rows{"parts.catalog"} : Rows{});
     }
     EXPECT_EQ(ReadText(Output()), "previous bytes");
+}
+
+// Families are read in parallel but reported in path order: the first bad
+// file is the one named, whatever the workers reached first.
+TEST_F(CatalogImportTest, TheFirstBadFileInPathOrderIsNamed) {
+    for (unsigned i = 0; i < 20; ++i) {
+        const bool bad = i == 7 || i == 15;
+        WriteFamily(First(), "m" + std::to_string(10 + i), 300 + i, {bad ? "x" : "1"});
+    }
+    for (int run = 0; run < 3; ++run) {
+        const ImportResult result = ImportCatalog(Sources(), Output());
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.error.substr(0, result.error.find(':')),
+                  (First() / "families/m17.csv").generic_string());
+        EXPECT_EQ(result.families, 9u);  // a, b/c and m10 to m16
+    }
+    EXPECT_EQ(OutEntries(), Rows{});
 }
 
 TEST_F(CatalogImportTest, CancellingKeepsThePreviousFile) {

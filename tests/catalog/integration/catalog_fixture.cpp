@@ -38,10 +38,12 @@ const char* const kParameters = R"(<Parameters>
   </Parameter>
   <Parameter Id="#e2" ValueType="double" UnitType="mm"><Name Lang="en-US">Length</Name></Parameter>
   <Parameter Id="#e3"><Name Lang="en-US">Designation</Name></Parameter>
+  <Parameter Id="#e4" ValueType="double" UnitType="mm"><Name Lang="en-US">Minor diameter</Name></Parameter>
 </Parameters>)";
 
 const char* const kParameterRefs =
-    R"(<ParameterRef Id="#e1"/><ParameterRef Id="#e2"/><ParameterRef Id="#e3"/>)";
+    R"(<ParameterRef Id="#e1"/><ParameterRef Id="#e2"/><ParameterRef Id="#e3"/>)"
+    R"(<ParameterRef Id="#e4"/>)";
 
 void WriteAlpha(const fs::path& folder) {
     Write(folder / "library.xml",
@@ -66,8 +68,9 @@ void WriteAlpha(const fs::path& folder) {
   <Category Ref="#c3"/>
   <Column Name="size" Key="1"/><Column Name="d" Type="double" Unit="mm"/>
   <Column Name="l" Type="double" Unit="mm" Key="2"/>
+  <Column Name="designation" Formula='"M" &amp; {d} &amp; "x" &amp; {l}'/>
   <Map Parameter="#e1" Column="d"/><Map Parameter="#e2" Column="l"/>
-  <Map Parameter="#e3" Column="size"/>
+  <Map Parameter="#e3" Column="designation"/>
 </CsvFamily>)");
     Write(families / "screw.csv", "size,d,l\nM6x25,6,25\nM8x30,8,30\nM8x40,8,40\nM10x30,10,30\n");
     Write(families / "nut.csvfamily.xml", R"(<CsvFamily Id="#f2" StandardsOrganization="DIN"
@@ -80,8 +83,10 @@ void WriteAlpha(const fs::path& folder) {
     Write(families / "thread.csvfamily.xml", R"(<CsvFamily Id="#f3" Kind="feature"
         StandardsOrganization="ISO" LastModified="2024-01-01T00:00:00Z">
   <Name Lang="en-US">Thread</Name><Category Ref="#c2"/>
-  <Column Name="size"/><Column Name="d" Type="double"/><Column Name="P" Type="double"/>
-  <Map Parameter="#e1" Column="d"/>
+  <Column Name="size"/><Column Name="d" Type="double" Unit="mm"/>
+  <Column Name="P" Type="double" Unit="mm"/>
+  <Column Name="D1" Type="double" Unit="mm" Formula="{d} - 5*sqrt(3)/8*{P}"/>
+  <Map Parameter="#e1" Column="d"/><Map Parameter="#e4" Column="D1"/>
 </CsvFamily>)");
     Write(families / "thread.csv", "size,d,P\nM8,8,1.25\nM12,12,1.75\n");
     Write(families / "old.csvfamily.xml", R"(<CsvFamily Id="#f4" StandardsOrganization="DIN"
@@ -96,8 +101,10 @@ void WriteAlpha(const fs::path& folder) {
   <Column Name="size"/><Column Name="d" Type="double"/>
   <Map Parameter="#e1" Column="d"/><Map Parameter="#e3" Column="size"/>
 </CsvFamily>)");
+    // A text cell is evaluated as the family model evaluates one, where a
+    // doubled quote stands for one: the second size is O'Reilly "x".
     Write(families / "odd.csv",
-          "size,d\n50%_off,12\n\"O'Reilly \"\"x\"\"\",12\n'; DELETE FROM member; --,12\n");
+          "size,d\n50%_off,12\n\"O'Reilly \"\"\"\"x\"\"\"\"\",12\n'; DELETE FROM member; --,12\n");
 }
 
 void WriteBeta(const fs::path& folder) {

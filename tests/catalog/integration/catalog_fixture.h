@@ -16,7 +16,9 @@
 //   Empty (c6) Domain=Other, named in de-DE only
 //
 // Parameters (same ids in every library): d (p1), l (p2), designation (p3,
-// text). Node ids are the GUID texts of Id(n) with the numbers below.
+// text; the hex screw's is a formula of d and l), minor diameter (p4, a
+// formula of the thread's d and P). Node ids are the GUID texts of Id(n)
+// with the numbers below.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -51,6 +53,7 @@ enum Node : unsigned {
     kDiameter = 0xe1,
     kLength = 0xe2,
     kDesignation = 0xe3,
+    kMinorDiameter = 0xe4,
 };
 
 /// The lower-case GUID text 00000000-0000-0000-0000-<n in 12 hex digits>.

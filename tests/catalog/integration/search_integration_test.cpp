@@ -111,6 +111,19 @@ TEST_F(CatalogSearchTest, HostileValuesMatchOnlyThemselves) {
     EXPECT_EQ(4u, Run({{kDiameter, L"=", {L"8"}}}).size());
 }
 
+// The hex screw's designation is "M" & {d} & "x" & {l}; the thread's minor
+// diameter is d - 5*sqrt(3)/8*P (6.64684 for M8 x 1.25, 10.1061 for M12 x 1.75).
+TEST_F(CatalogSearchTest, FormulaColumnsAreSearchedByTheirValues) {
+    EXPECT_EQ((Hits{{kHexScrew, 1}}), Run({{kDesignation, L"=", {L"M8x40"}}}));
+    EXPECT_EQ((Hits{{kHexScrew, 2}}), Run({{kDesignation, L"LIKE", {L"M8x%"}}}));
+    EXPECT_EQ((Hits{{kHexScrew, 1}}),
+              Run({{kDesignation, L"=", {L"M8x30"}}, {kLength, L"=", {L"30"}}}));
+    EXPECT_EQ(Hits{}, Run({{kDesignation, L"LIKE", {L"%{%"}}}));
+    EXPECT_EQ((Hits{{kThread, 1}}), Run({{kMinorDiameter, L"=", {L"6.647"}, L"0.001"}}));
+    EXPECT_EQ((Hits{{kThread, 2}}), Run({{kMinorDiameter, L">", {L"6"}}}));
+    EXPECT_EQ(Hits{}, Run({{kMinorDiameter, L"=", {L"8"}}}));
+}
+
 TEST_F(CatalogSearchTest, CategoryConstraintWidensToSubCategoriesOnlyWhenRecursive) {
     const std::vector<Condition> eight = {{kDiameter, L"=", {L"8"}}};
     EXPECT_EQ((Hits{{kHexScrew, 2}, {kHexNut, 1}, {kThread, 1}, {kOldScrew, 1}}),

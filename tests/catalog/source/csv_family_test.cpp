@@ -84,15 +84,10 @@ void ExpectReadsBack(const FamilySource& csv, const LibraryIndex& index) {
                        back.manufacturer, back.displayNames, back.descriptions, back.categories),
               std::tie(csv.id, csv.revisionId, csv.lastModified, csv.isFeature, csv.thumbnail,
                        csv.manufacturer, csv.displayNames, csv.descriptions, csv.categories));
-    ASSERT_EQ(back.columns.size(), csv.columns.size());
-    for (std::size_t c = 0; c < csv.columns.size(); ++c) {
-        EXPECT_EQ(std::tie(back.columns[c].id, back.columns[c].valueType, back.columns[c].unitType),
-                  std::tie(csv.columns[c].id, csv.columns[c].valueType, csv.columns[c].unitType));
-    }
     ASSERT_EQ(back.members.size(), csv.members.size());
     for (std::size_t r = 0; r < csv.members.size(); ++r) {
         EXPECT_EQ(back.members[r].rowId, csv.members[r].rowId);
-        EXPECT_EQ(back.members[r].cells, csv.members[r].cells);
+        EXPECT_EQ(back.members[r].values, csv.members[r].values);
     }
     ASSERT_EQ(back.parameterColumns.size(), csv.parameterColumns.size());
     for (std::size_t m = 0; m < csv.parameterColumns.size(); ++m) {
@@ -109,16 +104,14 @@ TEST_F(CsvFamily, ReadsTheFamilyInHeaderOrder) {
               (LocalizedTexts{{L"de-de", L"Sechskantschraube"}, {L"en-us", L"Hex screw"}}));
     EXPECT_EQ(family.revisionId, DerivedRevision(GuidOf(100), L"2024-03-01T00:00:00Z"));
     EXPECT_EQ(family.categories, (std::vector<Guid>{GuidOf(11), GuidOf(20)}));
-    ASSERT_EQ(family.columns.size(), 4u);
-    EXPECT_EQ(family.columns[0].id, L"size");
-    EXPECT_EQ(family.columns[1].valueType, L"double");
-    EXPECT_EQ(family.columns[3].valueType, L"boolean");
-    ASSERT_EQ(family.members.size(), 3u);
-    EXPECT_EQ(family.members[0].cells, (Cells{L"M8", L"8", L"3", L"true"}));
-    EXPECT_EQ(family.members[1].cells, (Cells{L"M10", L"", L"-4", L"0"}));
+    // Values of the mapped columns n and d, in the description's map order.
     ASSERT_EQ(family.parameterColumns.size(), 2u);
-    EXPECT_EQ(family.parameterColumns[0].column, 2u);
-    EXPECT_EQ(family.parameterColumns[1].column, 1u);
+    EXPECT_EQ(family.parameterColumns[0].column, L"n");
+    EXPECT_EQ(family.parameterColumns[1].column, L"d");
+    ASSERT_EQ(family.members.size(), 3u);
+    EXPECT_EQ(family.members[0].values, (Cells{L"3", L"8"}));
+    EXPECT_EQ(family.members[1].values, (Cells{L"-4", L""}));
+    EXPECT_EQ(family.members[2].values, (Cells{L"", L"12.5"}));
     ExpectReadsBack(family, index);
 
     // Row ids follow the data line, not blank lines or line ends; another
@@ -151,10 +144,13 @@ TEST_F(CsvFamily, RendersTheFamilyDocumentAndItsStrings) {
               GuidOf(3).ToString());
     EXPECT_EQ(At(root, L"ParameterMap//ParamToColumn[2]/CategoryParameterRef", L"Category"),
               GuidOf(11).ToString());
+    EXPECT_EQ(At(root, L"FamilyTable/Columns/Column[1]", L"ColumnId"), L"size");
+    EXPECT_EQ(At(root, L"FamilyTable/Columns/Column[2]", L"ValueType"), L"double");
     EXPECT_EQ(At(root, L"FamilyTable/Columns/Column[1]", L"Title"), L"Size");
     EXPECT_EQ(At(root, L"FamilyTable/Columns/Column[1]", L"KeyWeight"), L"1");
     EXPECT_EQ(At(root, L"FamilyTable/Columns/Column[4]", L"Title"), L"ok");
     EXPECT_EQ(At(root, L"FamilyTable/Columns/Column[4]", L"Hidden"), L"true");
+    EXPECT_EQ(Count(root, L"FamilyTable/Columns/Column[@ColumnwideValue or @Custom]"), 0);
     EXPECT_EQ(Count(root, L"FamilyTable/Rows/Row[2]/Cell"), 3);  // none for the empty d
 
     ASSERT_EQ(family.strings.size(), 2u);
@@ -172,6 +168,8 @@ TEST_F(CsvFamily, RendersTheFamilyDocumentAndItsStrings) {
     EXPECT_EQ(At(Root(family.document), L".", L"DisplayName"), L"Vis");
 }
 
+// The document keeps texts as written; a member's value is what the family
+// model makes of a text cell ("&" joins trimmed pieces, quotes are dropped).
 TEST_F(CsvFamily, HostileTextsRoundTripLiterally) {
     const std::wstring hostile = L"a\"b'c<d>e&f%g_h'; DROP TABLE m;-- \u00DF\U0001F529 \t|\r\n|";
     const std::string utf8 =
@@ -184,25 +182,109 @@ TEST_F(CsvFamily, HostileTextsRoundTripLiterally) {
                      "\"" + utf8 + "\"\n\"" + utf8 + "\"\n", " Manufacturer='" + xml + "'"))
         << error.ToString();
     EXPECT_EQ(family.displayNames.at(L"en-us"), hostile);
-    EXPECT_EQ(family.columns[0].id, hostile);
-    EXPECT_EQ(family.members[0].cells[0], hostile);
+    EXPECT_EQ(family.parameterColumns[0].column, hostile);
+    EXPECT_EQ(family.members[0].values[0],
+              L"ab'c<d>ef%g_h'; DROP TABLE m;-- \u00DF\U0001F529 \t|\r\n|");
     const XMLNode root = Root(family.document);
     EXPECT_EQ(At(root, L".", L"Manufacturer"), hostile);
     EXPECT_EQ(At(root, L"FamilyTable/Rows/Row/Cell"), hostile);
     EXPECT_EQ(At(root, L"FamilyTable/Rows/Row/Cell", L"ColumnId"), hostile);
     ExpectReadsBack(family, index);
 
-    // Blank cells are values; XML drops blank texts on reading, so a blank
-    // name or title in a description is none.
+    // Blank cells stay in the document, though their value is none; XML
+    // drops blank texts on reading, so a blank name or title in a
+    // description is none.
     ASSERT_TRUE(
         Read("<Name Lang='en-US'>x</Name><Name Lang='fr'> </Name><Category Ref='@10'/>"
-             "<Column Name=' '><Title Lang='en-US'>&#9;</Title></Column><Column Name='b'/>",
+             "<Column Name=' '><Title Lang='en-US'>&#9;</Title></Column><Column Name='b'/>"
+             "<Map Parameter='@1' Column=' '/>",
              " ,b\n\" \r\n\t\",\n"))
         << error.ToString();
-    EXPECT_EQ(family.members[0].cells, (Cells{L" \r\n\t", L""}));
+    EXPECT_EQ(At(Root(family.document), L"FamilyTable/Rows/Row/Cell"), L" \r\n\t");
+    EXPECT_EQ(family.members[0].values, Cells{L""});
     EXPECT_EQ(family.displayNames.size(), 1u);
     EXPECT_EQ(At(Root(family.document), L"FamilyTable/Columns/Column", L"Title"), L" ");
     ExpectReadsBack(family, index);
+}
+
+// A designation joined from two columns, a value derived from two others
+// (in mm, through the columns' units), a range column and a text cell that
+// is a formula of its own; all four mapped.
+const std::string kFormulas = R"(
+  <Name Lang="en-US">Screw</Name><Category Ref="@11"/><Category Ref="@20"/>
+  <Column Name="len" Type="integer" Range="[10;100;5;40]"/>
+  <Column Name="d" Type="double" Unit="mm"/><Column Name="P" Type="double" Unit="mm"/>
+  <Column Name="l" Type="double" Unit="mm"/><Column Name="note"/>
+  <Column Name="designation" Formula='"M" &amp; {d} &amp; "x" &amp; {l}'/>
+  <Column Name="D1" Type="double" Unit="mm" Formula="{d} - 5*sqrt(3)/8*{P}"/>
+  <Map Parameter="@2" Column="designation"/><Map Parameter="@1" Column="D1"/>
+  <Map Parameter="@3" Column="len"/><Map Parameter="@4" Column="note"/>)";
+
+TEST_F(CsvFamily, FormulaAndRangeColumnsGiveEvaluatedValues) {
+    ASSERT_TRUE(Read(kFormulas,
+                     "d,P,l,note\n8,1.25,30,\"{l} & \"\" mm\"\"\"\n10,1.5,16,\"{none}\"\n6,,5,x\n"))
+        << error.ToString();
+    ASSERT_EQ(family.members.size(), 3u);
+    EXPECT_EQ(family.members[0].values, (Cells{L"M8x30", L"6.64684", L"40", L"30 mm"}));
+    // A cell or formula that does not evaluate leaves no value, for this
+    // member only.
+    EXPECT_EQ(family.members[1].values, (Cells{L"M10x16", L"8.3762", L"40", L""}));
+    EXPECT_EQ(family.members[2].values, (Cells{L"M6x5", L"", L"40", L"x"}));
+
+    // Formula columns follow the table's, with their formulas; a range
+    // column is a custom one. The documents read back to the same values.
+    const XMLNode root = Root(family.document);
+    EXPECT_EQ(At(root, L"FamilyTable/Columns/Column[4]", L"ColumnId"), L"note");
+    EXPECT_EQ(At(root, L"FamilyTable/Columns/Column[5]", L"ColumnId"), L"len");
+    EXPECT_EQ(At(root, L"FamilyTable/Columns/Column[5]", L"ColumnwideValue"), L"[10;100;5;40]");
+    EXPECT_EQ(At(root, L"FamilyTable/Columns/Column[5]", L"Custom"), L"true");
+    EXPECT_EQ(At(root, L"FamilyTable/Columns/Column[6]", L"ColumnwideValue"),
+              L"\"M\" & {d} & \"x\" & {l}");
+    EXPECT_EQ(Count(root, L"FamilyTable/Columns/Column[@Custom]"), 1);
+    EXPECT_EQ(Count(root, L"FamilyTable/Rows/Row[1]/Cell"), 4);
+    ExpectReadsBack(family, index);
+}
+
+TEST_F(CsvFamily, FormulaFaultsNameTheColumnElement) {
+    const std::string base =
+        "<Name Lang='en'>x</Name><Category Ref='@10'/><Column Name='a' Type='double'/>\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"<Column Name='f' Formula='{b}*2'/>",
+         "f.csvfamily.xml:4: element Column: column \"f\": the formula \"{b}*2\" refers to column "
+         "\"b\", which the table does not have"},
+        {"<Column Name='f' Formula='{a'/>",
+         "f.csvfamily.xml:4: element Column: column \"f\": the formula \"{a\" has a \"{\" without "
+         "\"}\" or a \"}\" without \"{\""},
+        {"<Column Name='f' Type='double' Formula='{a} +'/>",
+         "f.csvfamily.xml:4: element Column: column \"f\": the formula \"{a} +\" does not give a "
+         "value of the column's type"},
+        {"<Column Name='f' Type='double' Formula='{g}'/>\n<Column Name='g' Type='double' "
+         "Formula='{f}'/>",
+         "f.csvfamily.xml:4: element Column: column \"f\": the formula \"{g}\" refers back to its "
+         "own column"},
+        {"<Column Name='f' Type='double' Range='[1;10;20;5]'/>",
+         "f.csvfamily.xml:4: element Column: column \"f\": the range \"[1;10;20;5]\" is not "
+         "[min;max;step;default] with min <= default <= max and step <= max - min"},
+        {"<Column Name='f' Range='1..10'/>",
+         "f.csvfamily.xml:4: element Column: column \"f\": the range \"1..10\" is not "
+         "[min;max;step;default]"},
+        {"<Column Name='f' Range='[1;10;1;5]'/>",
+         "f.csvfamily.xml:4: element Column: column \"f\": the range \"[1;10;1;5]\" needs a "
+         "double or integer column"},
+        {"<Column Name='f' Formula='1' Range='[1;10;1;5]'/>",
+         "f.csvfamily.xml:4: element Column: a column has a Formula or a Range, not both"},
+    };
+    for (const auto& [column, message] : cases) {
+        EXPECT_FALSE(Parse(base + column, "a\n1\n")) << column;
+        EXPECT_EQ(error.ToString().substr(0, ("lib/families/" + message).size()),
+                  "lib/families/" + message)
+            << column;
+    }
+    // A formula column takes no values from the table.
+    EXPECT_FALSE(Parse(base + "<Column Name='f' Formula='{a}'/>", "\na,f\n1,2\n"));
+    EXPECT_EQ(error.ToString(),
+              "lib/families/f.csv:2: column \"f\": its Column has a formula and "
+              "takes no values from the table");
 }
 
 TEST_F(CsvFamily, CellsMustMatchTheirColumnType) {

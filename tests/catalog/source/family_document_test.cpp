@@ -9,8 +9,20 @@
 namespace VardelSourceTest {
 namespace {
 
-// The root's start tag ends on line 3; `extra` starts on line 18.
-std::string Clamp(const std::string& rootAttributes = "", const std::string& extra = "") {
+// Columns and rows of the clamp's table, starting on line 14: D maps
+// parameter 1 and M parameter 2; M has a formula, r2's D a cell that does
+// not evaluate.
+const std::string kColumns =
+    R"(<Column ColumnId="RID"/><Column ColumnId="D" ValueType="Double" UnitType="mm" KeyWeight="1"/>)"
+    R"(<Column ColumnId="M" ColumnwideValue="=steel"/>)";
+const std::string kTable = "    <Columns>" + kColumns + R"(</Columns>
+    <Rows><Row RowId="r1"><Cell ColumnId="RID">r1</Cell><Cell ColumnId="D">10</Cell></Row>
+      <Row RowId="r2"><Cell ColumnId="D">=D*2</Cell><Cell ColumnId="M">&lt;brass&gt;</Cell></Row></Rows>)";
+
+// The root's start tag ends on line 3, `table` starts on line 14, `extra`
+// on the line after the table's last.
+std::string Clamp(const std::string& rootAttributes = "", const std::string& extra = "",
+                  const std::string& table = kTable) {
     return Ids(R"(<?xml version="1.0" encoding="UTF-8"?>
 <Family InternalName="{@200}" DisplayName="Clamp" Description="Root text" Manufacturer="M"
         LastModifiedTime="2024-04-01T10:00:00Z" ParentLibraryName="PL")" +
@@ -22,14 +34,18 @@ std::string Clamp(const std::string& rootAttributes = "", const std::string& ext
   </Categories>
   <ParameterMap><MemberParametersMap><ParamsToColumn>
     <ParamToColumn TableColumn="D"><CategoryParameterRef Category="@11" CategoryParameter="@1"/></ParamToColumn>
-    <ParamToColumn TableColumn="M"><CategoryParameterRef CategoryParameter="@2"/></ParamToColumn>
+    <ParamToColumn TableColumn="m"><CategoryParameterRef CategoryParameter="@2"/></ParamToColumn>
   </ParamsToColumn></MemberParametersMap></ParameterMap>
   <FamilyTable>
-    <Columns><Column ColumnId="RID"/><Column ColumnId="D" ValueType="Double" UnitType="mm" KeyWeight="1"/><Column ColumnId="M" ColumnwideValue="=steel"/></Columns>
-    <Rows><Row RowId="r1"><Cell ColumnId="RID">r1</Cell><Cell ColumnId="D">10</Cell></Row>
-      <Row RowId="r2"><Cell ColumnId="D">=D*2</Cell><Cell ColumnId="M">&lt;brass&gt;</Cell></Row></Rows>
-  </FamilyTable>
-)" + extra + "\n</Family>\n");
+)" + table + "\n  </FamilyTable>\n" +
+               extra + "\n</Family>\n");
+}
+
+// The clamp with `columns` after its own and `rows` after its own.
+std::string ClampWith(const std::string& columns, const std::string& rows = "") {
+    return Clamp("", "",
+                 "    <Columns>" + kColumns + columns +
+                     "</Columns>\n    <Rows><Row RowId='r1'/><Row RowId='r2'/>" + rows + "</Rows>");
 }
 
 const std::string kEnglish =
@@ -78,17 +94,16 @@ TEST_F(FamilyDocument, ReadsTheDocumentWithItsStringsDocuments) {
     EXPECT_EQ(family.strings,
               (std::map<std::wstring, std::string>{{L"de-de", kGerman}, {L"en-us", kEnglish}}));
 
-    ASSERT_EQ(family.columns.size(), 3u);
-    EXPECT_EQ(family.columns[1].valueType, L"double");
-    EXPECT_EQ(family.columns[1].unitType, L"mm");
-    EXPECT_EQ(family.columns[2].formula, L"=steel");
+    // Values as the family model evaluates them: a column's formula where the
+    // row has no cell, none for a cell that does not evaluate.
+    ASSERT_EQ(family.parameterColumns.size(), 2u);
+    EXPECT_EQ(family.parameterColumns[0].column, L"D");
+    EXPECT_EQ(family.parameterColumns[1].parameter, GuidOf(2));
+    EXPECT_EQ(family.parameterColumns[1].column, L"M");
     ASSERT_EQ(family.members.size(), 2u);
     EXPECT_EQ(family.members[0].rowId, L"r1");
-    EXPECT_EQ(family.members[0].cells, (std::vector<std::wstring>{L"r1", L"10", L""}));
-    EXPECT_EQ(family.members[1].cells, (std::vector<std::wstring>{L"", L"=D*2", L"<brass>"}));
-    ASSERT_EQ(family.parameterColumns.size(), 2u);
-    EXPECT_EQ(family.parameterColumns[1].parameter, GuidOf(2));
-    EXPECT_EQ(family.parameterColumns[1].column, 2u);
+    EXPECT_EQ(family.members[0].values, (std::vector<std::wstring>{L"10", L"=steel"}));
+    EXPECT_EQ(family.members[1].values, (std::vector<std::wstring>{L"", L"<brass>"}));
 
     ASSERT_TRUE(
         Parse(Ids("<Family InternalName='@201' LastModifiedTime='2024-01-01T00:00:00Z' "
@@ -97,7 +112,7 @@ TEST_F(FamilyDocument, ReadsTheDocumentWithItsStringsDocuments) {
         << error.ToString();
     EXPECT_FALSE(family.isFeature);
     EXPECT_EQ(family.revisionId, GuidOf(5));
-    EXPECT_TRUE(family.displayNames.empty() && family.columns.empty() && family.strings.empty());
+    EXPECT_TRUE(family.displayNames.empty() && family.members.empty() && family.strings.empty());
 }
 
 TEST_F(FamilyDocument, FaultsNameTheElementAndLine) {
@@ -121,26 +136,26 @@ TEST_F(FamilyDocument, FaultsNameTheElementAndLine) {
         {Ids("<Family InternalName='@1' LastModifiedTime='2024-01-01T00:00:00Z'>\n<Categories>"
              "<Category InternalName='@77'/></Categories></Family>"),
          1, "element Family", "the family is in no category of the library"},
-        {Clamp("", "<FamilyTable><Columns>\n<Column/></Columns></FamilyTable>"), 19,
-         "element Column", "missing required attribute ColumnId"},
-        {Clamp("", "<FamilyTable><Columns>\n<Column ColumnId='D'/></Columns></FamilyTable>"), 19,
-         "element Column", "duplicate column D"},
-        {Clamp("",
-               "<FamilyTable><Columns>\n<Column ColumnId='X' "
-               "KeyWeight='-1'/></Columns></FamilyTable>"),
-         19, "element Column", "attribute KeyWeight: \"-1\" is not a whole number"},
-        {Clamp("", "<FamilyTable><Rows>\n<Row/></Rows></FamilyTable>"), 19, "element Row",
-         "missing required attribute RowId"},
-        {Clamp("", "<FamilyTable><Rows>\n<Row RowId='r1'/></Rows></FamilyTable>"), 19,
-         "element Row", "duplicate row id r1"},
-        {Clamp(
-             "",
-             "<FamilyTable><Rows><Row RowId='x'>\n<Cell ColumnId='Q'/></Row></Rows></FamilyTable>"),
-         19, "element Cell", "no column has the id Q"},
-        {Clamp("",
-               "<FamilyTable><Rows><Row RowId='x'><Cell ColumnId='D'/>\n<Cell ColumnId='D'/>"
-               "</Row></Rows></FamilyTable>"),
-         19, "element Cell", "a second cell of column D"},
+        {"<Family>\n\xC3\x28</Family>", 2, "", "not UTF-8"},
+        // Columns and rows the table would leave out.
+        {ClampWith("\n<Column/>"), 15, "element Column", "missing required attribute ColumnId"},
+        {ClampWith("\n<Column ColumnId='D'/>"), 15, "element Column", "duplicate column D"},
+        {ClampWith("", "\n<Row/>"), 16, "element Row", "missing required attribute RowId"},
+        {ClampWith("", "\n<Row RowId='R1'/>"), 16, "element Row", "duplicate row id R1"},
+        // Column formulas the model refuses name their column.
+        {ClampWith("\n<Column ColumnId='X' ValueType='double' ColumnwideValue='{ Q }*2'/>"), 15,
+         "element Column",
+         "column X: the formula \"{ Q }*2\" refers to column \"Q\", which the table does not have"},
+        {ClampWith("\n<Column ColumnId='X' ColumnwideValue='{D'/>"), 15, "element Column",
+         "column X: the formula \"{D\" has a \"{\" without \"}\""},
+        {ClampWith("\n<Column ColumnId='X' ValueType='double' ColumnwideValue='{D}*'/>"), 15,
+         "element Column", "column X: the formula \"{D}*\" does not give a value"},
+        {ClampWith("<Column ColumnId='X' ValueType='double' ColumnwideValue='{Y}'/>\n"
+                   "<Column ColumnId='Y' ValueType='double' ColumnwideValue='{X}+1'/>"),
+         14, "element Column", "column X: the formula \"{Y}\" refers back to its own column"},
+        {ClampWith("\n<Column ColumnId='X' ValueType='double' Custom='true' "
+                   "ColumnwideValue='[5;1;1;3]'/>"),
+         15, "element Column", "column X: the range \"[5;1;1;3]\" is not [min;max;step;default]"},
         {Clamp("",
                map + "\nTableColumn='Z'/></ParamsToColumn></MemberParametersMap></ParameterMap>"),
          19, "element ParamToColumn", "no column has the id Z"},

@@ -58,17 +58,19 @@ FamilySource Family(unsigned id, const std::wstring& name, const std::vector<uns
 void AddTable(FamilySource& family, const std::vector<std::wstring>& columns,
               const std::vector<unsigned>& parameters,
               const std::vector<std::vector<std::wstring>>& rows) {
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        VardelCatalog::ColumnSource column;
-        column.id = columns[i];
-        column.valueType = columns[i] == L"size" ? L"string" : L"double";
-        family.columns.push_back(column);
-        if (i < parameters.size() && parameters[i] != 0) {
-            family.parameterColumns.push_back({TestGuid(parameters[i]), i});
+    std::vector<std::size_t> mapped;
+    for (std::size_t i = 0; i < columns.size() && i < parameters.size(); ++i) {
+        if (parameters[i] != 0) {
+            family.parameterColumns.push_back({TestGuid(parameters[i]), columns[i]});
+            mapped.push_back(i);
         }
     }
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        family.members.push_back({L"r" + std::to_wstring(r), rows[r]});
+        VardelCatalog::MemberSource member{L"r" + std::to_wstring(r), {}};
+        for (const std::size_t column : mapped) {
+            member.values.push_back(column < rows[r].size() ? rows[r][column] : L"");
+        }
+        family.members.push_back(std::move(member));
     }
 }
 

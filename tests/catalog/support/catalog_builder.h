@@ -47,9 +47,10 @@ ParameterSource Parameter(unsigned id, const std::wstring& name,
 FamilySource Family(unsigned id, const std::wstring& name, const std::vector<unsigned>& categories,
                     const std::wstring& lastModified = L"2024-01-01T00:00:00Z");
 
-/// Gives `family` one column per name (value type "double" unless the name
-/// is "size") and one member per row of `rows` (row id "r<index>"), and maps
-/// parameter TestGuid(parameters[i]) to column i where parameters[i] is not 0.
+/// Maps parameter TestGuid(parameters[i]) to column `columns[i]` where
+/// parameters[i] is not 0, and gives `family` one member per row of `rows`
+/// (row id "r<index>") whose values are the row's cells of the mapped
+/// columns (a cell past the row's end is empty).
 void AddTable(FamilySource& family, const std::vector<std::wstring>& columns,
               const std::vector<unsigned>& parameters,
               const std::vector<std::vector<std::wstring>>& rows);
