@@ -35,6 +35,12 @@ TEST_F(BadInputTest, ExitCodesAndMessages) {
     WriteText(corrupt, std::string(5000, 'x'));
     const std::filesystem::path file = folder_.path() / "plain-file";
     WriteText(file, "not a folder");
+    const std::filesystem::path family = folder_.path() / "bad.family.xml";
+    WriteText(family, "<Family>\n<FamilyTable>\n</Family>\n");
+    const std::filesystem::path tableless = folder_.path() / "tableless.family.xml";
+    WriteText(tableless, "<Family InternalName=\"x\"/>");
+    const std::filesystem::path folderXml = folder_.path() / "folder.family.xml";
+    std::filesystem::create_directory(folderXml);
     const std::string c = catalog_;
     const std::vector<BadInput> cases = {
         {"unknown command", {"frobnicate"}, 2, "unknown command \"frobnicate\""},
@@ -100,6 +106,26 @@ TEST_F(BadInputTest, ExitCodesAndMessages) {
          1,
          "does not exist"},
         {"missing source folder", {"catalog", "check", c + ".none"}, 1, ".none"},
+        {"missing family file",
+         {"family", "show", c + ".family.xml"},
+         1,
+         ".family.xml: no such file"},
+        {"family file not well-formed",
+         {"family", "table", family.string()},
+         1,
+         "bad.family.xml:3: not well-formed XML"},
+        {"family without table",
+         {"family", "eval", tableless.string()},
+         1,
+         "tableless.family.xml has no family table"},
+        {"family file is a folder",
+         {"family", "eval", folderXml.string()},
+         1,
+         "not a regular file"},
+        {"unknown family of the catalogue",
+         {"family", "validate", "no such family", "--catalog", c},
+         1,
+         "no family named"},
     };
     for (const BadInput& test : cases) {
         Expect(test);

@@ -9,7 +9,7 @@
 
 #include "category_lookup.h"
 #include "commands.h"
-#include "family_table.h"
+#include "family_document.h"
 #include "output.h"
 #include "properties.h"
 #include "session.h"
@@ -123,11 +123,13 @@ Result<std::vector<FamilyNode>> TreeReader::ReadFamilies(const Vardel::CBrowseId
                                       "reading the library of a family")) {
             return *failed;
         }
-        Result<FamilyTable> table = ReadFamilyTable(session_, family.library, family.id);
-        if (!table.ok()) {
-            return table.failure();
+        Result<FamilyDocument> document =
+            OpenCatalogFamily(session_, family.library, family.id, FamilyTexts::DocumentOnly);
+        if (!document.ok()) {
+            return document.failure();
         }
-        family.members = table.value().members.size();
+        const CEncapFamilyTable* table = document.value().family->GetEncapFamilyTable();
+        family.members = table != nullptr ? table->GetAllRowIDs().size() : 0;
         families.push_back(std::move(family));
     }
     return families;

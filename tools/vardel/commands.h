@@ -35,5 +35,6 @@ void AddSearchCommands(CLI::App& app, CommandSet& commands);
 void AddHistoryCommands(CLI::App& app, CommandSet& commands);
 void AddFavoritesCommands(CLI::App& app, CommandSet& commands);
 void AddCatalogCommands(CLI::App& app, CommandSet& commands);
+void AddFamilyCommands(CLI::App& app, CommandSet& commands);
 
 }  // namespace VardelTool

@@ -8,8 +8,9 @@
 
 #include "category_lookup.h"
 #include "common/case_fold.h"
+#include "family_cells.h"
+#include "family_document.h"
 #include "family_lookup.h"
-#include "family_table.h"
 #include "favorites_command.h"
 #include "favorites_edit.h"
 #include "favorites_tree.h"
@@ -89,16 +90,22 @@ Result<FavoriteNode> FindFolder(const Vardel::CContext& context, const std::stri
 Result<std::wstring> MemberName(const Session& session, const std::wstring& library,
                                 const std::wstring& family, const std::wstring& familyName,
                                 const std::wstring& member) {
-    Result<FamilyTable> table = ReadFamilyTable(session, library, family);
-    if (!table.ok()) {
-        return table.failure();
+    Result<FamilyDocument> document =
+        OpenCatalogFamily(session, library, family, FamilyTexts::DocumentOnly);
+    if (!document.ok()) {
+        return document.failure();
     }
-    for (const FamilyMember& row : table.value().members) {
-        if (row.rowId == member) {
-            return row.values.empty() ? familyName : familyName + L" " + row.values.front();
-        }
+    CEncapFamilyTable* table = document.value().family->GetEncapFamilyTable();
+    if (table == nullptr || table->GetFamilyRowByID(member) == nullptr) {
+        return Refused("family " + Quoted(Utf8(familyName)) + " has no member " +
+                       Quoted(Utf8(member)));
     }
-    return Refused("family " + Quoted(Utf8(familyName)) + " has no member " + Quoted(Utf8(member)));
+    const std::vector<CEncapFamilyColumn*> columns = TableColumns(*table);
+    if (columns.empty()) {
+        return familyName;
+    }
+    const CellValue first = EvaluateCell(*table, member, columns.front()->GetColumnID());
+    return first.text.empty() ? familyName : familyName + L" " + first.text;
 }
 
 // The edit element that stands for a favorite of `kind`.

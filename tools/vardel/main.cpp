@@ -1,6 +1,7 @@
 // The vardel command-line tool: browses, searches and edits the personal
 // stores of a parts catalogue from the shell, through the same browsing face
-// a CAD host uses, and builds catalogue files. Data goes to standard output,
+// a CAD host uses, reads, checks and edits family documents through the
+// document face, and builds catalogue files. Data goes to standard output,
 // messages to standard error; exit codes 0 (success), 1 (failure), 2 (usage).
 #include <CLI/CLI.hpp>
 
@@ -62,7 +63,10 @@ int ReportParseError(const CLI::App& app, const CLI::ParseError& error) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Browses, searches and builds a catalogue of standard parts.", "vardel"};
+    CLI::App app{
+        "Browses, searches and builds a catalogue of standard parts; reads, checks and edits "
+        "family documents.",
+        "vardel"};
     app.set_version_flag("--version", std::string("vardel ") + CVardelApp::Version());
     app.require_subcommand(1);
     SetExample(app,
@@ -76,6 +80,7 @@ int main(int argc, char** argv) {
     AddHistoryCommands(app, commands);
     AddFavoritesCommands(app, commands);
     AddCatalogCommands(app, commands);
+    AddFamilyCommands(app, commands);
     AddGuidCommand(app, commands);
     try {
         app.parse(argc, argv);

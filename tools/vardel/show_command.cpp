@@ -1,13 +1,15 @@
 // vardel show FAMILY: one family with its properties, the categories that
 // hold it, every readable library holding a copy (and the one whose copy the
-// merge chose: the newest), and its members as a table.
+// merge chose: the newest), and its members as a table, their values
+// evaluated by the family's table.
 #include <iostream>
 #include <memory>
 
 #include "category_lookup.h"
 #include "commands.h"
+#include "family_cells.h"
+#include "family_document.h"
 #include "family_lookup.h"
-#include "family_table.h"
 #include "output.h"
 #include "properties.h"
 #include "session.h"
@@ -42,6 +44,24 @@ constexpr PropertyLabel kProperties[] = {
     {Keys::FAM_REVGUID, "revision", "revision"},
 };
 
+struct MemberColumn {
+    std::wstring id;
+    std::wstring title;
+    std::wstring unit;
+    bool hidden = false;
+};
+
+struct Member {
+    std::wstring rowId;
+    /// One evaluated value per column, in column order.
+    std::vector<std::string> values;
+};
+
+struct MemberTable {
+    std::vector<MemberColumn> columns;
+    std::vector<Member> members;
+};
+
 struct LibraryCopy {
     std::wstring name;
     std::wstring lastModified;
@@ -54,7 +74,7 @@ struct FamilyReport {
     std::wstring library;
     std::vector<std::wstring> categories;
     std::vector<LibraryCopy> copies;
-    FamilyTable table;
+    MemberTable table;
 };
 
 Status ReadProperties(const Vardel::CContext& context, const Vardel::CBrowseId& family,
@@ -112,6 +132,24 @@ Status ReadCopies(const Session& session, FamilyReport& report) {
     return std::nullopt;
 }
 
+MemberTable ReadMembers(CEncapFamilyTable& table) {
+    MemberTable members;
+    const std::vector<CEncapFamilyColumn*> columns = TableColumns(table);
+    for (const CEncapFamilyColumn* column : columns) {
+        MemberColumn shown{column->GetColumnID(), {}, column->GetUnitType(), column->IsHidden()};
+        column->GetTitle(shown.title);
+        members.columns.push_back(std::move(shown));
+    }
+    for (const std::wstring& rowId : table.GetAllRowIDs()) {
+        Member member{rowId, {}};
+        for (const CEncapFamilyColumn* column : columns) {
+            member.values.push_back(ShownValue(EvaluateCell(table, rowId, column->GetColumnID())));
+        }
+        members.members.push_back(std::move(member));
+    }
+    return members;
+}
+
 Result<FamilyReport> ReadReport(const Session& session, const Vardel::CContext& context,
                                 const Vardel::CBrowseId& family) {
     FamilyReport report;
@@ -125,20 +163,23 @@ Result<FamilyReport> ReadReport(const Session& session, const Vardel::CContext& 
     if (Status failed = ReadCopies(session, report)) {
         return *failed;
     }
-    Result<FamilyTable> table = ReadFamilyTable(session, report.library, report.id);
-    if (!table.ok()) {
-        return table.failure();
+    Result<FamilyDocument> document =
+        OpenCatalogFamily(session, report.library, report.id, FamilyTexts::WithStrings);
+    if (!document.ok()) {
+        return document.failure();
     }
-    report.table = std::move(table.value());
+    if (CEncapFamilyTable* table = document.value().family->GetEncapFamilyTable()) {
+        report.table = ReadMembers(*table);
+    }
     return report;
 }
 
-Json MembersJson(const FamilyTable& table) {
+Json MembersJson(const MemberTable& table) {
     Json members = Json::array();
-    for (const FamilyMember& member : table.members) {
+    for (const Member& member : table.members) {
         Json values = Json::object();
         for (std::size_t c = 0; c < table.columns.size(); ++c) {
-            values[Utf8(table.columns[c].id)] = Utf8(member.values[c]);
+            values[Utf8(table.columns[c].id)] = member.values[c];
         }
         members.push_back({{"id", Utf8(member.rowId)}, {"values", std::move(values)}});
     }
@@ -159,7 +200,7 @@ Json ToJson(const FamilyReport& report) {
                                          {"chosen", copy.name == report.library}});
     }
     document["columns"] = Json::array();
-    for (const FamilyColumn& column : report.table.columns) {
+    for (const MemberColumn& column : report.table.columns) {
         document["columns"].push_back({{"id", Utf8(column.id)},
                                        {"title", Utf8(column.title)},
                                        {"unit", Utf8(column.unit)},
@@ -169,11 +210,11 @@ Json ToJson(const FamilyReport& report) {
     return document;
 }
 
-void PrintMembers(const FamilyTable& table) {
+void PrintMembers(const MemberTable& table) {
     std::cout << "Members (" << table.members.size() << ")\n";
     TextTable members;
     std::vector<std::string> header;
-    for (const FamilyColumn& column : table.columns) {
+    for (const MemberColumn& column : table.columns) {
         if (!column.hidden) {
             header.push_back(Utf8(column.title) +
                              (column.unit.empty() ? "" : " (" + Utf8(column.unit) + ")"));
@@ -181,11 +222,11 @@ void PrintMembers(const FamilyTable& table) {
     }
     header.push_back("member id");
     members.AddRow(std::move(header));
-    for (const FamilyMember& member : table.members) {
+    for (const Member& member : table.members) {
         std::vector<std::string> row;
         for (std::size_t c = 0; c < table.columns.size(); ++c) {
             if (!table.columns[c].hidden) {
-                row.push_back(Utf8(member.values[c]));
+                row.push_back(member.values[c]);
             }
         }
         row.push_back(Utf8(member.rowId));
