@@ -87,7 +87,9 @@ class VARDEL_API CEncapFamilyRow {
     /// An empty value removes the cell; writing a column other than the two
     /// revision columns marks the row modified.
     void SetRawValue(const std::wstring& columnId, const std::wstring& value);
-    XMLNode GetCellNode(const std::wstring& columnId) const;
+    /// The row's cell of the column; a writer's lookup (`forReading` false)
+    /// does not rebuild the row's cell list, which its write makes stale.
+    XMLNode GetCellNode(const std::wstring& columnId, bool forReading = true) const;
 
     XMLNode node_;
     // The row's cells by column id, listed on the first cell lookup.

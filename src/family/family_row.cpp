@@ -60,7 +60,7 @@ long CEncapFamilyRow::GetRawValue(const std::wstring& columnId, std::wstring& va
 }
 
 void CEncapFamilyRow::SetRawValue(const std::wstring& columnId, const std::wstring& value) {
-    XMLNode cell = GetCellNode(columnId);
+    XMLNode cell = GetCellNode(columnId, false);
     if (value.empty()) {
         if (cell.IsNode())
             cell.RemoveThisNode(true);
@@ -76,15 +76,15 @@ void CEncapFamilyRow::SetRawValue(const std::wstring& columnId, const std::wstri
     }
 }
 
-XMLNode CEncapFamilyRow::GetCellNode(const std::wstring& columnId) const {
+XMLNode CEncapFamilyRow::GetCellNode(const std::wstring& columnId, bool forReading) const {
     if (cells_ == nullptr) {
         cells_ = std::make_unique<VardelXml::ChildIndex>("Cell", "ColumnId");
     }
-    return cells_->Find(node_, columnId);
+    return forReading ? cells_->Find(node_, columnId) : cells_->FindWithoutListing(node_, columnId);
 }
 
 void CEncapFamilyRow::DeleteCellsColumnValues(const std::wstring& columnId, bool allLanguages) {
-    XMLNode cell = GetCellNode(columnId);
+    XMLNode cell = GetCellNode(columnId, false);
     if (cell.IsNode())
         cell.RemoveThisNode(true);
     if (table_ == nullptr)

@@ -205,6 +205,12 @@ XMLNode ChildIndex::Find(const XMLNode& parent, std::wstring_view value) {
     return NodeAccess::Wrap(NodeAccess::Tree(parent), static_cast<xmlNodePtr>(folded));
 }
 
+XMLNode ChildIndex::FindWithoutListing(const XMLNode& parent, std::wstring_view value) {
+    if (!IsCurrent(parent))
+        return FindChildByAttribute(parent, name_, attribute_, value);
+    return Find(parent, value);
+}
+
 bool ChildIndex::IsCurrent(const XMLNode& parent) const {
     return parent_ != nullptr && parent_ == NodeAccess::Node(parent) &&
            tree_ == NodeAccess::Tree(parent) && edits_ == tree_->Edits();

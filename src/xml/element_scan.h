@@ -39,7 +39,12 @@ class ChildIndex {
     ChildIndex(const ChildIndex&) = delete;
     ChildIndex& operator=(const ChildIndex&) = delete;
 
+    /// The child whose attribute equals `value`, listing the children first
+    /// when the list is stale.
     XMLNode Find(const XMLNode& parent, std::wstring_view value);
+    /// The same without listing: a stale list gives way to one plain scan.
+    /// Writers use it, since every write makes every list stale again.
+    XMLNode FindWithoutListing(const XMLNode& parent, std::wstring_view value);
 
   private:
     struct Entry {
