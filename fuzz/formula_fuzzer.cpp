@@ -27,7 +27,7 @@ constexpr std::size_t kTexts = 9;
 // that needs more.
 constexpr std::size_t kMaxText = 256;
 
-struct ColumnSpec {
+struct ColumnShape {
     const wchar_t* id;
     const wchar_t* type;
     const wchar_t* unit;
@@ -35,11 +35,11 @@ struct ColumnSpec {
 
 // Plain columns first; the formula columns take texts 0 to 3, the custom
 // range column text 4, the first row's cells of A, B, S and L texts 5 to 8.
-constexpr ColumnSpec kPlain[] = {
+constexpr ColumnShape kPlain[] = {
     {L"A", L"double", L"mm"}, {L"B", L"integer", L""},   {L"S", L"string", L""},
     {L"L", L"boolean", L""},  {L"D", L"double", L"deg"},
 };
-constexpr ColumnSpec kFormula[] = {
+constexpr ColumnShape kFormula[] = {
     {L"F1", L"double", L"mm"},
     {L"F2", L"integer", L""},
     {L"F3", L"string", L""},
@@ -71,10 +71,10 @@ std::vector<std::wstring> SplitTexts(std::string_view input) {
     return texts;
 }
 
-void AddColumn(XMLNode& columns, const ColumnSpec& spec) {
-    XMLNode column = columns.AddNode(L"Column", nullptr, L"ColumnId", spec.id, L"ValueType",
-                                     spec.type, L"UnitType", spec.unit);
-    column.SetProperty(L"Title", spec.id);
+void AddColumn(XMLNode& columns, const ColumnShape& shape) {
+    XMLNode column = columns.AddNode(L"Column", nullptr, L"ColumnId", shape.id, L"ValueType",
+                                     shape.type, L"UnitType", shape.unit);
+    column.SetProperty(L"Title", shape.id);
 }
 
 // The family document holding the texts (escaped by the XML layer).
@@ -87,8 +87,8 @@ std::wstring FamilyText(const std::vector<std::wstring>& texts) {
     document.GetRootNode().GetChildNode(L"FamilyTable/Columns", columns);
     document.GetRootNode().GetChildNode(L"FamilyTable/Rows", rows);
     AddColumn(columns, {L"RID", L"string", L""});
-    for (const ColumnSpec& spec : kPlain) {
-        AddColumn(columns, spec);
+    for (const ColumnShape& shape : kPlain) {
+        AddColumn(columns, shape);
     }
     XMLNode range = columns.AddNode(L"Column", nullptr, L"ColumnId", kRange, L"ValueType",
                                     L"double", L"UnitType", L"mm");
