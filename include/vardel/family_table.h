@@ -322,8 +322,9 @@ class VARDEL_API CEncapFamilyTable {
     // or a linked family whose "SOURCE_MEMBER_REVISION" cannot be made.
     bool PrepareMemberRevisions();
     void BumpMemberRevision(const std::wstring& rowId);
-    void SetRawValue(CEncapFamilyRow* row, const std::wstring& columnId, const std::wstring& value,
-                     const std::wstring* language);
+    /// Writes the cell of `row`, whose id is `rowId`, and its localised value.
+    void SetRawValue(CEncapFamilyRow* row, const std::wstring& rowId, const std::wstring& columnId,
+                     const std::wstring& value, const std::wstring* language);
     void SetRawValue(const std::wstring& rowId, const std::wstring& columnId,
                      const std::wstring& value, const std::wstring* language);
     CValueStore& GetValueStore() const { return *valueStore_; }

@@ -356,10 +356,10 @@ long CEncapFamilyTable::GetRawValue(const std::wstring& rowId, const std::wstrin
     return row->GetRawValue(columnId, value);
 }
 
-void CEncapFamilyTable::SetRawValue(CEncapFamilyRow* row, const std::wstring& columnId,
-                                    const std::wstring& value, const std::wstring* language) {
+void CEncapFamilyTable::SetRawValue(CEncapFamilyRow* row, const std::wstring& rowId,
+                                    const std::wstring& columnId, const std::wstring& value,
+                                    const std::wstring* language) {
     row->SetRawValue(columnId, value);
-    const std::wstring rowId = row->GetRowID();
     if (language != nullptr) {
         family_->SetLocalizedCellValue(rowId, columnId, *language, value);
     } else {
@@ -370,7 +370,7 @@ void CEncapFamilyTable::SetRawValue(CEncapFamilyRow* row, const std::wstring& co
 void CEncapFamilyTable::SetRawValue(const std::wstring& rowId, const std::wstring& columnId,
                                     const std::wstring& value, const std::wstring* language) {
     if (CEncapFamilyRow* row = GetFamilyRowByID(rowId))
-        SetRawValue(row, columnId, value, language);
+        SetRawValue(row, rowId, columnId, value, language);
 }
 
 void CEncapFamilyTable::ClearCachedValue(const std::wstring& rowId, const std::wstring& columnId) {
@@ -395,7 +395,7 @@ void CEncapFamilyTable::SetStatusColValue(int rowIndex, const std::wstring& valu
     CEncapFamilyRow* row = GetFamilyRowByIndex(rowIndex);
     if (row == nullptr || statusColumnId_.empty())
         return;
-    SetRawValue(row, statusColumnId_, value, nullptr);
+    SetRawValue(row, rowIds_[static_cast<std::size_t>(rowIndex)], statusColumnId_, value, nullptr);
     row->SetIsSuppressed(EqualsNoCase(value, L"Suppressed"));
 }
 

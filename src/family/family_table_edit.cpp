@@ -94,7 +94,7 @@ CEncapFamilyRow* CEncapFamilyTable::InsertNewRow(int index, const std::wstring& 
     }
     slot->second = std::make_unique<CEncapFamilyRow>(element, this);
     CEncapFamilyRow* row = slot->second.get();
-    SetRawValue(row, kRowIdColumn, id, nullptr);
+    SetRawValue(row, id, kRowIdColumn, id, nullptr);
     rowIds_.insert(rowIds_.begin() + OrderPosition(index, appended, rowIds_.size()), id);
     row->SetRowState(CEncapFamilyRow::New);
     BumpMemberRevision(id);
