@@ -89,7 +89,7 @@ class VARDEL_API CEncapFamilyRow {
     void SetRawValue(const std::wstring& columnId, const std::wstring& value);
     /// The row's cell of the column; a writer's lookup (`forReading` false)
     /// does not rebuild the row's cell list, which its write makes stale.
-    XMLNode GetCellNode(const std::wstring& columnId, bool forReading = true) const;
+    XMLNode GetCellNode(const std::wstring& columnId) const;
 
     XMLNode node_;
     // The row's cells by column id, listed on the first cell lookup.

@@ -1,7 +1,8 @@
 // CEncapFamilyRow: one "Row" element. Its cells are found through a list of
 // the row's cells by column id (exact id first, then ignoring case), kept
-// until the document is edited: a table read one column after another would
-// otherwise walk each row's elements again for every column.
+// until a cell is added or removed or a cell's column id changes: a table
+// read one column after another, or written row after row, would otherwise
+// walk each row's elements again for every cell.
 #include "vardel/family_table.h"
 
 #include <algorithm>
@@ -60,7 +61,7 @@ long CEncapFamilyRow::GetRawValue(const std::wstring& columnId, std::wstring& va
 }
 
 void CEncapFamilyRow::SetRawValue(const std::wstring& columnId, const std::wstring& value) {
-    XMLNode cell = GetCellNode(columnId, false);
+    XMLNode cell = GetCellNode(columnId);
     if (value.empty()) {
         if (cell.IsNode())
             cell.RemoveThisNode(true);
@@ -76,15 +77,15 @@ void CEncapFamilyRow::SetRawValue(const std::wstring& columnId, const std::wstri
     }
 }
 
-XMLNode CEncapFamilyRow::GetCellNode(const std::wstring& columnId, bool forReading) const {
+XMLNode CEncapFamilyRow::GetCellNode(const std::wstring& columnId) const {
     if (cells_ == nullptr) {
         cells_ = std::make_unique<VardelXml::ChildIndex>("Cell", "ColumnId");
     }
-    return forReading ? cells_->Find(node_, columnId) : cells_->FindWithoutListing(node_, columnId);
+    return cells_->Find(node_, columnId);
 }
 
 void CEncapFamilyRow::DeleteCellsColumnValues(const std::wstring& columnId, bool allLanguages) {
-    XMLNode cell = GetCellNode(columnId, false);
+    XMLNode cell = GetCellNode(columnId);
     if (cell.IsNode())
         cell.RemoveThisNode(true);
     if (table_ == nullptr)

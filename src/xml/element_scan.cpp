@@ -205,22 +205,17 @@ XMLNode ChildIndex::Find(const XMLNode& parent, std::wstring_view value) {
     return NodeAccess::Wrap(NodeAccess::Tree(parent), static_cast<xmlNodePtr>(folded));
 }
 
-XMLNode ChildIndex::FindWithoutListing(const XMLNode& parent, std::wstring_view value) {
-    if (!IsCurrent(parent))
-        return FindChildByAttribute(parent, name_, attribute_, value);
-    return Find(parent, value);
-}
-
 bool ChildIndex::IsCurrent(const XMLNode& parent) const {
     return parent_ != nullptr && parent_ == NodeAccess::Node(parent) &&
-           tree_ == NodeAccess::Tree(parent) && edits_ == tree_->Edits();
+           tree_ == NodeAccess::Tree(parent) &&
+           stamp_ == XmlTree::ChildrenStamp(static_cast<xmlNodePtr>(parent_));
 }
 
 void ChildIndex::List(const XMLNode& parent) {
     entries_.clear();
     parent_ = NodeAccess::Node(parent);
     tree_ = NodeAccess::Tree(parent);
-    edits_ = tree_ != nullptr ? tree_->Edits() : 0;
+    stamp_ = parent_ != nullptr ? XmlTree::ChildrenStamp(static_cast<xmlNodePtr>(parent_)) : 0;
     std::size_t count = 0;
     for (xmlNodePtr child = FirstChildOf(parent); child != nullptr; child = child->next)
         count += IsNamed(child, name_) ? 1U : 0U;

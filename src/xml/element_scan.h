@@ -30,9 +30,10 @@ XMLNode FindChildByAttribute(const XMLNode& parent, const char* name, const char
 /// FindChildByAttribute for an element whose children are looked up again
 /// and again (a table row's cells, read one column after another): the
 /// children `name` and their values of `attribute` are listed on the first
-/// lookup, and again on the first lookup after any edit of the document
-/// (XmlTree::Edits), so a lookup scans a short list rather than the tree
-/// and answers exactly what FindChildByAttribute would.
+/// lookup, and again on the first lookup after the element's children or
+/// their attributes changed (XmlTree::ChildrenStamp; replacing a cell's text
+/// keeps the list), so a lookup scans a short list rather than the tree and
+/// answers exactly what FindChildByAttribute would.
 class ChildIndex {
   public:
     ChildIndex(const char* name, const char* attribute) : name_(name), attribute_(attribute) {}
@@ -42,9 +43,6 @@ class ChildIndex {
     /// The child whose attribute equals `value`, listing the children first
     /// when the list is stale.
     XMLNode Find(const XMLNode& parent, std::wstring_view value);
-    /// The same without listing: a stale list gives way to one plain scan.
-    /// Writers use it, since every write makes every list stale again.
-    XMLNode FindWithoutListing(const XMLNode& parent, std::wstring_view value);
 
   private:
     struct Entry {
@@ -59,10 +57,10 @@ class ChildIndex {
     const char* attribute_;
     std::vector<Entry> entries_;
     // What the list was made of: the element, its document (held, so that
-    // the listed elements stay valid) and the document's edit count then.
-    const void* parent_ = nullptr;
+    // the listed elements stay valid) and the element's children stamp then.
+    void* parent_ = nullptr;
     std::shared_ptr<XmlTree> tree_;
-    std::uint64_t edits_ = 0;
+    std::uintptr_t stamp_ = 0;
 };
 
 /// The first child element `name` of `parent`; empty when none.

@@ -34,6 +34,7 @@ bool MayGoUnder(xmlNodePtr parent, xmlNodePtr child) {
 
 void Unplug(XmlTree& tree, xmlNodePtr child) {
     if (child->parent != nullptr) {
+        tree.NoteEdit(child);
         xmlUnlinkNode(child);
     } else {
         tree.Forget(child);
@@ -69,7 +70,6 @@ xmlNodePtr PrepareChild(XmlTree& tree, xmlNodePtr parent, const XMLNode& node) {
 }
 
 void LinkLast(XmlTree& tree, xmlNodePtr parent, xmlNodePtr child) {
-    tree.NoteEdit();
     Unplug(tree, child);
     child->parent = parent;
     child->next = nullptr;
@@ -80,10 +80,10 @@ void LinkLast(XmlTree& tree, xmlNodePtr parent, xmlNodePtr child) {
         parent->children = child;
     }
     parent->last = child;
+    tree.NoteEdit(child);
 }
 
 void LinkBefore(XmlTree& tree, xmlNodePtr next, xmlNodePtr child) {
-    tree.NoteEdit();
     Unplug(tree, child);
     xmlNodePtr parent = next->parent;
     child->parent = parent;
@@ -95,6 +95,7 @@ void LinkBefore(XmlTree& tree, xmlNodePtr next, xmlNodePtr child) {
         parent->children = child;
     }
     next->prev = child;
+    tree.NoteEdit(child);
 }
 
 xmlNodePtr NewElement(XmlTree& tree, const wchar_t* name, const wchar_t* text,

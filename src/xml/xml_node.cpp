@@ -68,7 +68,7 @@ bool XMLNode::SetNodeText(const std::wstring& text) {
     const std::string utf8 = VardelCommon::ToUtf8(text);
     if (IsValueNode(node_)) {
         // The node may be an attribute or the text of one.
-        tree_->NoteEdit();
+        tree_->NoteEdit(node_);
         xmlNodeSetContent(node_, VardelXml::Chars(utf8));
         return true;
     }
@@ -80,7 +80,6 @@ bool XMLNode::SetNodeText(const std::wstring& text) {
         xmlNodeSetContent(only, VardelXml::Chars(utf8));
         return true;
     }
-    tree_->NoteEdit();
     while (node_->children != nullptr)
         tree_->Detach(node_->children);
     if (utf8.empty())
@@ -90,6 +89,7 @@ bool XMLNode::SetNodeText(const std::wstring& text) {
     if (textNode == nullptr)
         return false;
     xmlAddChild(node_, textNode);
+    tree_->NoteEdit(textNode);
     return true;
 }
 
@@ -103,7 +103,7 @@ bool XMLNode::GetNodeValue(std::wstring& value) const {
 bool XMLNode::SetNodeValue(const std::wstring& value) {
     if (node_ == nullptr || !IsValueNode(node_))
         return false;
-    tree_->NoteEdit();
+    tree_->NoteEdit(node_);
     xmlNodeSetContent(node_, VardelXml::Chars(VardelCommon::ToUtf8(value)));
     return true;
 }

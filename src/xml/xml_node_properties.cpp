@@ -41,7 +41,7 @@ bool SetAttribute(VardelXml::XmlTree* tree, xmlNodePtr element, const wchar_t* n
                   const std::wstring& value) {
     if (!IsElement(element) || name == nullptr)
         return false;
-    tree->NoteEdit();
+    tree->NoteEdit(element);
     const std::string attribute = VardelXml::ToXml(name);
     const std::string text = VardelCommon::ToUtf8(value);
     if (const auto prefix = DeclaredPrefix(attribute)) {

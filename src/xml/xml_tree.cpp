@@ -38,8 +38,19 @@ std::shared_ptr<XmlTree> XmlTree::NewEmpty() {
     return std::make_shared<XmlTree>(doc);
 }
 
+void XmlTree::NoteEdit(xmlNodePtr node) {
+    xmlNodePtr owner = node->parent;
+    if (node->type == XML_ATTRIBUTE_NODE) {
+        owner = owner != nullptr ? owner->parent : nullptr;
+    } else if (owner != nullptr && owner->type == XML_ATTRIBUTE_NODE) {
+        owner = owner->parent != nullptr ? owner->parent->parent : nullptr;
+    }
+    if (owner != nullptr)
+        owner->_private = reinterpret_cast<void*>(++edits_);
+}
+
 void XmlTree::Detach(xmlNodePtr node) {
-    NoteEdit();
+    NoteEdit(node);
     xmlUnlinkNode(node);
     detached_.insert(node);
 }

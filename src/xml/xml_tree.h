@@ -36,12 +36,20 @@ class XmlTree {
     /// Unlinks `node` from wherever it is and keeps it until the tree dies.
     void Detach(xmlNodePtr node);
 
-    /// How many times nodes were added to, moved in or removed from the tree
-    /// or attribute values changed; replacing the text of a leaf element is
-    /// not counted, as it changes no element or attribute. Lists of
-    /// elements kept across calls (element_scan.h) are valid while it stays.
-    std::uint64_t Edits() const { return edits_; }
-    void NoteEdit() { ++edits_; }
+    /// Notes an edit of `node`: it is about to leave its parent, was just
+    /// put under one, or its attributes (or, for an attribute, its value)
+    /// change. The element whose children it touches (the parent of an
+    /// element or text, the parent of the element an attribute belongs to)
+    /// gets a new ChildrenStamp. Replacing the text of a leaf element is not
+    /// an edit: it changes no element and no attribute.
+    void NoteEdit(xmlNodePtr node);
+    /// A number that changes whenever a child of `parent` is added, moved or
+    /// removed or an attribute of one changes. Lists of an element's
+    /// children kept across calls (element_scan.h) are valid while it stays.
+    /// Kept in the node's application field, so reading it costs no lookup.
+    static std::uintptr_t ChildrenStamp(xmlNodePtr parent) {
+        return reinterpret_cast<std::uintptr_t>(parent->_private);
+    }
     /// Remembers a node made for this document that is in no tree yet.
     void KeepDetached(xmlNodePtr node);
     /// Forgets a detached node that is about to be linked into a tree.

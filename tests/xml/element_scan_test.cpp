@@ -212,4 +212,24 @@ TEST(ChildIndex, FollowsTheElementItIsAskedAbout) {
     EXPECT_EQ(TextOf(index.Find(rows[0], L"A")), L"1");
 }
 
+// Cells moving between rows change both rows' lists; edits of another row
+// leave a row's answers alone.
+TEST(ChildIndex, SeesCellsMovedBetweenRows) {
+    XMLParser parser = ParsedXml(
+        L"<T><Row><Cell ColumnId='A'>1</Cell></Row><Row><Cell ColumnId='B'>2</Cell></Row></T>");
+    std::vector<XMLNode> rows = ElementsAtPath(parser.GetRootNode(), {"Row"});
+    ChildIndex first("Cell", "ColumnId");
+    ChildIndex second("Cell", "ColumnId");
+    EXPECT_FALSE(first.Find(rows[0], L"B").IsNode());
+    EXPECT_EQ(TextOf(second.Find(rows[1], L"B")), L"2");
+
+    rows[0].AppendChild(second.Find(rows[1], L"B"));
+    EXPECT_EQ(TextOf(first.Find(rows[0], L"B")), L"2");
+    EXPECT_FALSE(second.Find(rows[1], L"B").IsNode());
+
+    rows[1].AddNode(L"Cell", L"3", L"ColumnId", L"A");
+    EXPECT_EQ(TextOf(first.Find(rows[0], L"A")), L"1");
+    EXPECT_EQ(TextOf(second.Find(rows[1], L"A")), L"3");
+}
+
 }  // namespace
