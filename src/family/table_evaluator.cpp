@@ -8,6 +8,7 @@
 
 #include "common/text.h"
 #include "family/circular_dependency_checker.h"
+#include "family/database_unit.h"
 #include "family/number_text.h"
 #include "vardel/evaluator_provider.h"
 #include "vardel/family.h"
@@ -352,12 +353,9 @@ CTableEvaluator::EvaluateResult CTableEvaluator::ComputeNumericValue(
         result = UnitsStripped;
     }
     // A value computed from stripped numbers has no unit to convert from.
-    if (result == Success && evaluationUnit != databaseUnit) {
-        const std::wstring text = FormatNumber(number);
-        if (provider_->ConvertUnits(text.c_str(), databaseUnit.c_str(), evaluationUnit.c_str(),
-                                    &number) < 0) {
-            return ProviderFailure;
-        }
+    if (result == Success &&
+        !VardelFamily::FromDatabaseUnit(*provider_, databaseUnit, evaluationUnit, number)) {
+        return ProviderFailure;
     }
     value = FormatResult(number);
     return result;
@@ -444,13 +442,8 @@ CTableEvaluator::EvaluateResult CTableEvaluator::FormulaValue(std::wstring& expr
     if (status < 0) {
         return ProviderFailure;
     }
-    // Formulas are answered in "cm", the database unit of lengths, whatever
-    // the unit's kind.
-    if (unit != L"cm") {
-        const std::wstring inDatabaseUnit = FormatNumber(number);
-        if (provider_->ConvertUnits(inDatabaseUnit.c_str(), L"cm", unit.c_str(), &number) < 0) {
-            return ProviderFailure;
-        }
+    if (!VardelFamily::FromDatabaseUnit(*provider_, unit, number)) {
+        return ProviderFailure;
     }
     // A provider's remark (positive status) keeps the expression as value.
     value = status == S_OK ? FormatResult(number) : std::move(expression);

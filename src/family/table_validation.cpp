@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 
+#include "family/database_unit.h"
 #include "family/number_text.h"
 #include "vardel/evaluator_provider.h"
 #include "vardel/family.h"
@@ -126,12 +127,8 @@ bool CEncapFamilyTable::GetValueFromExpression(const std::wstring& expression,
     if (provider->EvaluateExpression(expression.c_str(), evaluationUnit.c_str(), &number) < 0) {
         return false;
     }
-    // The answer comes in "cm" and is converted back into the unit asked for.
-    if (evaluationUnit != L"cm") {
-        const std::wstring text = VardelFamily::FormatNumber(number);
-        if (provider->ConvertUnits(text.c_str(), L"cm", evaluationUnit.c_str(), &number) < 0) {
-            return false;
-        }
+    if (!VardelFamily::FromDatabaseUnit(*provider, evaluationUnit, number)) {
+        return false;
     }
     value = number;
     return true;

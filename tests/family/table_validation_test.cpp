@@ -97,17 +97,18 @@ TEST_F(TableValidationTest, CellValuesFollowTheDataTypeAndExpressionsBecomeTheir
     const std::vector<std::tuple<std::wstring, std::wstring, bool, std::wstring>> cases = {
         {L"N", L"2*3", true, L"6"},    {L"N", L"2.5", false, L"2.5"},
         {L"N", L"2,5", false, L"2,5"}, {L"N", L"-7", true, L"-7"},
-        {L"N", L"2*x", false, L"2*x"}, {L"D", L"1/3", true, L"0.333333"},
+        {L"N", L"2*x", false, L"2*x"}, {L"D", L"1/3", true, L"0.33333333"},
         {L"D", L"2.5", true, L"2.5"},  {L"T", L"any {text", true, L"any {text"},
         {L"B", L"yes", true, L"yes"},  {L"B", L"maybe", false, L"maybe"},
     };
     for (const auto& [column, text, valid, after] : cases) {
         EXPECT_EQ(Check(column, text), std::make_pair(valid, after)) << column + L' ' + text;
     }
-    // The mm answer went through "%g" text on its way back from cm.
+    // The mm answer went back from cm with all its digits; the unitless
+    // answer is in its own database unit already.
     EXPECT_EQ(provider_->CallsOf(ProviderCall::Convert),
-              (std::vector<ProviderCall>{{ProviderCall::Convert, L"6", L"cm", L"ul"},
-                                         {ProviderCall::Convert, L"0.0333333", L"cm", L"mm"}}));
+              (std::vector<ProviderCall>{
+                  {ProviderCall::Convert, L"0.033333333333333333", L"cm", L"mm"}}));
 }
 
 TEST_F(TableValidationTest, CustomColumnsAcceptOnlyValuesWithinTheirRangeAndOnItsSteps) {
@@ -236,7 +237,7 @@ TEST_F(TableValidationTest, MaterialsComeFromTheProviderAndTheMaterialColumn) {
     EXPECT_EQ(table_->GetMaterialName(L"steel") + table_->GetMaterialRefKey(L"Steel"), L"");
 }
 
-TEST_F(TableValidationTest, ExpressionsAreEvaluatedAndConvertedBackFromCentimetres) {
+TEST_F(TableValidationTest, ExpressionsAreEvaluatedAndConvertedBackFromTheDatabaseUnit) {
     Open({}, {});
     Script(L"2*3", L"ul", 6.0);
     Script(L"1.5", L"cm", 1.5);
@@ -249,8 +250,7 @@ TEST_F(TableValidationTest, ExpressionsAreEvaluatedAndConvertedBackFromCentimetr
     ASSERT_TRUE(table_->GetValueFromExpression(L"10", L"mm", value));
     EXPECT_DOUBLE_EQ(value, 10.0);
     EXPECT_EQ(provider_->CallsOf(ProviderCall::Convert),
-              (std::vector<ProviderCall>{{ProviderCall::Convert, L"6", L"cm", L"ul"},
-                                         {ProviderCall::Convert, L"1", L"cm", L"mm"}}));
+              (std::vector<ProviderCall>{{ProviderCall::Convert, L"1", L"cm", L"mm"}}));
 
     value = -1.0;
     EXPECT_FALSE(table_->GetValueFromExpression(L"1+", L"mm", value));
@@ -262,6 +262,16 @@ TEST_F(TableValidationTest, ExpressionsAreEvaluatedAndConvertedBackFromCentimetr
     ASSERT_TRUE(table_->GetValueFromExpression(L"2in + 3", L"mm", value));
     EXPECT_DOUBLE_EQ(value, 53.8);
     EXPECT_FALSE(table_->GetValueFromExpression(L"2kg", L"mm", value));
+    // Angles and plain numbers come back from their own database units.
+    ASSERT_TRUE(table_->GetValueFromExpression(L"2*45", L"deg", value));
+    EXPECT_DOUBLE_EQ(value, 90.0);
+    ASSERT_TRUE(table_->GetValueFromExpression(L"2*3", L"", value));
+    EXPECT_DOUBLE_EQ(value, 6.0);
+    std::wstring text;
+    EXPECT_EQ(
+        table_->Evaluate(L"2*45", DataTypes::ExpressionFormula, DataTypes::Real, L"", L"deg", text),
+        CTableEvaluator::Success);
+    EXPECT_EQ(text, L"90");
     Open({}, {}, nullptr);
     EXPECT_FALSE(table_->GetValueFromExpression(L"2", L"cm", value));
 }

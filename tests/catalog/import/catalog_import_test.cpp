@@ -171,7 +171,7 @@ TEST_F(CatalogImportTest, StoresTheValuesFormulasGive) {
                         " ON l.id = f.library_id LEFT JOIN member_value v ON v.member_id = m.id"
                         " WHERE l.name = 'Nuts' AND f.position = 1 ORDER BY m.position",
                         3),
-              (Rows{"m8|6.64684|6.64684", "short|NULL|NULL", "m10|8.3762|8.3762"}));
+              (Rows{"m8|6.6468353|6.6468353", "short|NULL|NULL", "m10|8.3762024|8.3762024"}));
     database.reset();
 
     // A formula naming a column the table lacks fails the build at its column.

@@ -112,7 +112,7 @@ TEST_F(CatalogSearchTest, HostileValuesMatchOnlyThemselves) {
 }
 
 // The hex screw's designation is "M" & {d} & "x" & {l}; the thread's minor
-// diameter is d - 5*sqrt(3)/8*P (6.64684 for M8 x 1.25, 10.1061 for M12 x 1.75).
+// diameter is d - 5*sqrt(3)/8*P (6.6468353 for M8 x 1.25, 10.105569 for M12 x 1.75).
 TEST_F(CatalogSearchTest, FormulaColumnsAreSearchedByTheirValues) {
     EXPECT_EQ((Hits{{kHexScrew, 1}}), Run({{kDesignation, L"=", {L"M8x40"}}}));
     EXPECT_EQ((Hits{{kHexScrew, 2}}), Run({{kDesignation, L"LIKE", {L"M8x%"}}}));

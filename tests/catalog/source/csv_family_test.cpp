@@ -225,10 +225,10 @@ TEST_F(CsvFamily, FormulaAndRangeColumnsGiveEvaluatedValues) {
                      "d,P,l,note\n8,1.25,30,\"{l} & \"\" mm\"\"\"\n10,1.5,16,\"{none}\"\n6,,5,x\n"))
         << error.ToString();
     ASSERT_EQ(family.members.size(), 3u);
-    EXPECT_EQ(family.members[0].values, (Cells{L"M8x30", L"6.64684", L"40", L"30 mm"}));
+    EXPECT_EQ(family.members[0].values, (Cells{L"M8x30", L"6.6468353", L"40", L"30 mm"}));
     // A cell or formula that does not evaluate leaves no value, for this
     // member only.
-    EXPECT_EQ(family.members[1].values, (Cells{L"M10x16", L"8.3762", L"40", L""}));
+    EXPECT_EQ(family.members[1].values, (Cells{L"M10x16", L"8.3762024", L"40", L""}));
     EXPECT_EQ(family.members[2].values, (Cells{L"M6x5", L"", L"40", L"x"}));
 
     // Formula columns follow the table's, with their formulas; a range
