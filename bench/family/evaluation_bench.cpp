@@ -27,12 +27,12 @@
 
 #include <filesystem>
 #include <iterator>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "common/user_locale.h"
+#include "family/family_text.h"
 #include "vardel/family.h"
 #include "vardel/reference_evaluator_provider.h"
 
@@ -40,11 +40,7 @@ namespace {
 
 constexpr int kPlainColumns = 19;
 
-struct FormulaColumn {
-    const wchar_t* id;
-    const wchar_t* type;
-    const wchar_t* formula;  // as written in the attribute
-};
+using VardelBench::FormulaColumn;
 
 constexpr FormulaColumn kFormulaColumns[] = {
     {L"F1", L"double", L"{C1}*2+{C2}"},
@@ -59,63 +55,8 @@ constexpr FormulaColumn kFormulaColumns[] = {
     {L"F10", L"string", L"&quot;M&quot; &amp; {C1} &amp; &quot;x&quot; &amp; {F3}"},
 };
 
-void AppendColumns(std::wstring& text) {
-    text += L"\n      <Column ColumnId=\"RID\" ValueType=\"string\" Hidden=\"true\"/>";
-    for (int c = 1; c <= kPlainColumns; ++c) {
-        text += L"\n      <Column ColumnId=\"C";
-        text += std::to_wstring(c);
-        text += L"\" ValueType=\"double\" UnitType=\"mm\"/>";
-    }
-    for (const FormulaColumn& column : kFormulaColumns) {
-        text += L"\n      <Column ColumnId=\"";
-        text += column.id;
-        text += L"\" ValueType=\"";
-        text += column.type;
-        text += L"\" UnitType=\"mm\" ColumnwideValue=\"";
-        text += column.formula;
-        text += L"\"/>";
-    }
-}
-
-void AppendRow(std::wstring& text, int r) {
-    const std::wstring rowId = L"row-" + std::to_wstring(r);
-    text += L"\n      <Row RowId=\"";
-    text += rowId;
-    text += L"\">\n        <Cell ColumnId=\"RID\">";
-    text += rowId;
-    text += L"</Cell>";
-    for (int c = 1; c <= kPlainColumns; ++c) {
-        text += L"\n        <Cell ColumnId=\"C";
-        text += std::to_wstring(c);
-        text += L"\">";
-        text += std::to_wstring(r % 97 + 1);
-        text += L'.';
-        text += std::to_wstring(c);
-        text += L"</Cell>";
-    }
-    text += L"\n      </Row>";
-}
-
-std::wstring FamilyText(int rows) {
-    std::wstring text =
-        L"<Family InternalName=\"bench\" DisplayName=\"Hex bolt\">\n"
-        L"  <FamilyTable>\n    <Columns>";
-    AppendColumns(text);
-    text += L"\n    </Columns>\n    <Rows>";
-    for (int r = 0; r < rows; ++r) {
-        AppendRow(text, r);
-    }
-    text += L"\n    </Rows>\n  </FamilyTable>\n</Family>\n";
-    return text;
-}
-
 const std::wstring& CachedText(int rows) {
-    static std::map<int, std::wstring> texts;
-    auto found = texts.find(rows);
-    if (found == texts.end()) {
-        found = texts.emplace(rows, FamilyText(rows)).first;
-    }
-    return found->second;
+    return VardelBench::FamilyText(rows, kPlainColumns, kFormulaColumns);
 }
 
 // A cache folder of its own per measure, emptied on creation and removal.

@@ -13,60 +13,18 @@
 #include <libxml/parser.h>
 
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 
 #include "common/utf8.h"
+#include "family/family_text.h"
 #include "vardel/family.h"
 
 namespace {
 
-constexpr int kColumns = 30;
-
-std::wstring ColumnId(int c) {
-    return L"C" + std::to_wstring(c);
-}
-
-std::wstring FamilyText(int rows) {
-    std::wstring text =
-        L"<Family InternalName=\"bench\" DisplayName=\"Hex bolt\">\n"
-        L"  <FamilyTable>\n    <Columns>";
-    text += L"\n      <Column ColumnId=\"RID\" ValueType=\"string\" Hidden=\"true\"/>";
-    for (int c = 1; c < kColumns; ++c) {
-        text += L"\n      <Column ColumnId=\"";
-        text += ColumnId(c);
-        text += L"\" ValueType=\"double\" UnitType=\"mm\"/>";
-    }
-    text += L"\n    </Columns>\n    <Rows>";
-    for (int r = 0; r < rows; ++r) {
-        const std::wstring rowId = L"row-" + std::to_wstring(r);
-        text += L"\n      <Row RowId=\"";
-        text += rowId;
-        text += L"\">\n        <Cell ColumnId=\"RID\">";
-        text += rowId;
-        text += L"</Cell>";
-        for (int c = 1; c < kColumns; ++c) {
-            text += L"\n        <Cell ColumnId=\"";
-            text += ColumnId(c);
-            text += L"\">";
-            text += std::to_wstring(r % 97);
-            text += L'.';
-            text += std::to_wstring(c);
-            text += L"</Cell>";
-        }
-        text += L"\n      </Row>";
-    }
-    text += L"\n    </Rows>\n  </FamilyTable>\n</Family>\n";
-    return text;
-}
-
+// "RID" and 29 number columns.
 const std::wstring& CachedText(int rows) {
-    static std::map<int, std::wstring> texts;
-    auto found = texts.find(rows);
-    if (found == texts.end())
-        found = texts.emplace(rows, FamilyText(rows)).first;
-    return found->second;
+    return VardelBench::FamilyText(rows, 29);
 }
 
 std::unique_ptr<CEncapFamily> LoadFamily(int rows) {
