@@ -188,7 +188,7 @@ XMLNode FindChildByAttribute(const XMLNode& parent, const char* name, const char
 XMLNode ChildIndex::Find(const XMLNode& parent, std::wstring_view value) {
     if (!IsCurrent(parent))
         List(parent);
-    const std::size_t hash = HashWide(value);
+    const auto hash = static_cast<std::uint32_t>(HashWide(value));
     std::optional<Key> key;  // encoded only when a hash matches
     void* folded = nullptr;
     for (const Entry& entry : entries_) {
@@ -196,9 +196,15 @@ XMLNode ChildIndex::Find(const XMLNode& parent, std::wstring_view value) {
             continue;
         if (!key)
             key.emplace(value);
-        const Match match = key->Compare(entry.value.c_str());
+        const auto child = static_cast<xmlNodePtr>(entry.child);
+        // Listed elements had the attribute, and keep it while the list is
+        // current; the check only guards the read.
+        const xmlAttrPtr found = PlainAttribute(child, attribute_);
+        if (found == nullptr)
+            continue;
+        const Match match = key->Compare(AttributeBytes(found).c_str());
         if (match == Match::Exact)
-            return NodeAccess::Wrap(NodeAccess::Tree(parent), static_cast<xmlNodePtr>(entry.child));
+            return NodeAccess::Wrap(NodeAccess::Tree(parent), child);
         if (match == Match::IgnoringCase && folded == nullptr)
             folded = entry.child;
     }
@@ -224,9 +230,8 @@ void ChildIndex::List(const XMLNode& parent) {
         if (!IsNamed(child, name_))
             continue;
         if (const xmlAttrPtr found = PlainAttribute(child, attribute_)) {
-            std::string bytes = AttributeBytes(found).c_str();
-            const std::size_t hash = HashUtf8(bytes);
-            entries_.push_back(Entry{hash, std::move(bytes), child});
+            const auto hash = static_cast<std::uint32_t>(HashUtf8(AttributeBytes(found).c_str()));
+            entries_.push_back(Entry{hash, child});
         }
     }
 }

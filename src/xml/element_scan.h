@@ -45,10 +45,11 @@ class ChildIndex {
     XMLNode Find(const XMLNode& parent, std::wstring_view value);
 
   private:
+    // Small, so that a row's list stays in few cache lines: the value is
+    // read from the element itself when the hash matches.
     struct Entry {
-        std::size_t foldedHash;  // of the value's upper-cased characters
-        std::string value;       // UTF-8
-        void* child;             // the element
+        std::uint32_t foldedHash;  // of the value's upper-cased characters
+        void* child;               // the element
     };
     bool IsCurrent(const XMLNode& parent) const;
     void List(const XMLNode& parent);
