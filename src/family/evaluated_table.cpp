@@ -1,22 +1,24 @@
-// CEncapFamilyTable::GetEvaluatedXml: a copy of the table element in a
-// document of its own in which every cell holds its evaluated value and
-// every row is completed with the cells it lacks.
+// CEncapFamilyTable::GetEvaluatedXml: the table element as a document of
+// its own in which every cell holds its evaluated value and every row is
+// completed with the cells it lacks.
 //
-// Tables run to thousands of rows, so the copy is walked directly (no XPath
-// per row or cell), a cell's column is found by hashing its id once, and
-// which columns a row already has is one flag per column position.
+// Tables run to thousands of rows, so the text is written in one pass
+// straight from the table element (no copy of it, no edits, no UTF-8 text
+// in between), a cell's column is found by hashing its id once, and which
+// columns a row already has is one flag per column position.
 #include <algorithm>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "common/case_fold.h"
 #include "vardel/family_table.h"
-#include "vardel/xml_parser.h"
-#include "xml/element_copy.h"
-#include "xml/element_scan.h"
+#include "xml/element_writer.h"
 
 namespace {
+
+using VardelXml::NodeHandle;
 
 // The positions of the table's columns by id, matched as cells are matched
 // to columns everywhere: the exact id first, then the first column equal to
@@ -25,15 +27,22 @@ class ColumnPositions {
   public:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-    explicit ColumnPositions(const std::vector<std::wstring>& ids) {
+    explicit ColumnPositions(const std::vector<std::wstring>& ids) : ids_(ids) {
         for (std::size_t i = 0; i < ids.size(); ++i) {
             exact_.emplace(ids[i], i);
             folded_.emplace(VardelCommon::ToUpper(ids[i]), i);
         }
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            firstOfItsId_.push_back(exact_.at(ids[i]) == i);
+        }
     }
 
-    /// kNone when no column has the id.
-    std::size_t Find(const std::wstring& id) const {
+    /// kNone when no column has the id. Cells mostly follow the columns'
+    /// order, so the column at `guess` is compared first, without hashing.
+    std::size_t Find(const std::wstring& id, std::size_t guess) const {
+        if (guess < ids_.size() && firstOfItsId_[guess] && ids_[guess] == id) {
+            return guess;
+        }
         if (const auto found = exact_.find(id); found != exact_.end()) {
             return found->second;
         }
@@ -42,16 +51,114 @@ class ColumnPositions {
     }
 
   private:
+    const std::vector<std::wstring>& ids_;
+    std::vector<bool> firstOfItsId_;
     std::unordered_map<std::wstring, std::size_t> exact_;
     std::unordered_map<std::wstring, std::size_t> folded_;
 };
 
+// Writes the rows of a table with their values: a cell of a known column
+// gets its value when the column gives one that differs from its text
+// (most cells hold their value already and are written as they are), a row
+// gets a cell for every column it lacks that gives a value, and everything
+// else is written as it is. Fails on a row or cell without its id.
+class EvaluatedRows {
+  public:
+    EvaluatedRows(const std::vector<std::wstring>& ids, std::vector<CEncapFamilyColumn*> columns,
+                  std::wstring language, VardelXml::ElementWriter& writer)
+        : ids_(ids),
+          columns_(std::move(columns)),
+          positions_(ids),
+          language_(std::move(language)),
+          writer_(writer),
+          hasCell_(columns_.size()) {}
+
+    bool Write(NodeHandle rows) {
+        writer_.Open(rows);
+        for (NodeHandle child = rows.FirstChild(); child; child = child.Next()) {
+            if (!child.IsElement("Row")) {
+                writer_.Write(child);
+            } else if (!WriteRow(child)) {
+                return false;
+            }
+        }
+        writer_.Close();
+        return true;
+    }
+
+  private:
+    bool WriteRow(NodeHandle row) {
+        if (!row.Attribute("RowId", rowId_)) {
+            return false;
+        }
+        writer_.Open(row);
+        std::fill(hasCell_.begin(), hasCell_.end(), 0);
+        nextColumn_ = 0;
+        for (NodeHandle child = row.FirstChild(); child; child = child.Next()) {
+            if (!child.IsElement("Cell")) {
+                writer_.Write(child);
+            } else if (!WriteCell(child)) {
+                return false;
+            }
+        }
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            if (!hasCell_[i] &&
+                columns_[i]->GetValue(rowId_, language_, value_) == CTableEvaluator::Success) {
+                writer_.WriteNew(L"Cell", value_.c_str(), L"ColumnId", ids_[i].c_str());
+            }
+        }
+        writer_.Close();
+        return true;
+    }
+
+    bool WriteCell(NodeHandle cell) {
+        if (!cell.Attribute("ColumnId", columnId_)) {
+            return false;
+        }
+        const std::size_t position = positions_.Find(columnId_, nextColumn_);
+        if (position == ColumnPositions::kNone) {
+            writer_.Write(cell);
+            return true;
+        }
+        hasCell_[position] = 1;
+        nextColumn_ = position + 1;
+        if (columns_[position]->GetValue(rowId_, language_, value_) == CTableEvaluator::Success &&
+            !cell.HasText(value_)) {
+            writer_.WriteWithText(cell, value_);
+        } else {
+            writer_.Write(cell);
+        }
+        return true;
+    }
+
+    const std::vector<std::wstring>& ids_;
+    const std::vector<CEncapFamilyColumn*> columns_;
+    const ColumnPositions positions_;
+    const std::wstring language_;
+    VardelXml::ElementWriter& writer_;
+    std::vector<char> hasCell_;
+    std::size_t nextColumn_ = 0;  // the column the next cell most likely has
+    // Reused for every row and cell.
+    std::wstring rowId_;
+    std::wstring columnId_;
+    std::wstring value_;
+};
+
+// A generous guess of the text's length, so that it is not moved while it
+// grows: pages reserved but never written cost no memory.
+std::size_t ExpectedLength(std::size_t rows, std::size_t columns) {
+    constexpr std::size_t kPerCell = 48;
+    return 4096 + rows * (columns + 1) * kPerCell;
+}
+
 }  // namespace
 
 bool CEncapFamilyTable::GetEvaluatedXml(std::wstring& xml) {
-    XMLParser document;
-    if (!VardelXml::CopyElementAsDocument(node_, document) ||
-        !document.CreateXmlDocument(L"UTF-16")) {
+    std::wstring text;
+    text.reserve(ExpectedLength(rowIds_.size(), columnIds_.size()));
+    VardelXml::ElementWriter writer(node_, "UTF-16", text);
+    const NodeHandle table = writer.Root();
+    if (!table) {
         return false;
     }
     std::wstring language;
@@ -61,40 +168,22 @@ bool CEncapFamilyTable::GetEvaluatedXml(std::wstring& xml) {
     for (const std::wstring& id : columnIds_) {
         columns.push_back(ColumnInOrder(id));
     }
-    const ColumnPositions positions(columnIds_);
-    std::vector<char> hasCell(columns.size());
-    std::wstring rowId;
-    std::wstring columnId;
-    std::wstring value;
-    std::wstring text;
-    const XMLNode rows = VardelXml::FindChild(document.GetRootNode(), "Rows");
-    for (XMLNode& row : VardelXml::ElementsAtPath(rows, {"Row"})) {
-        if (!row.GetProperty(L"RowId", rowId)) {
-            return false;
-        }
-        std::fill(hasCell.begin(), hasCell.end(), 0);
-        for (XMLNode& cell : VardelXml::ElementsAtPath(row, {"Cell"})) {
-            if (!cell.GetProperty(L"ColumnId", columnId)) {
+    EvaluatedRows rows(columnIds_, std::move(columns), std::move(language), writer);
+    writer.Open(table);
+    bool rowsSeen = false;
+    for (NodeHandle child = table.FirstChild(); child; child = child.Next()) {
+        // Only the first "Rows" holds the table's rows.
+        if (!rowsSeen && child.IsElement("Rows")) {
+            rowsSeen = true;
+            if (!rows.Write(child)) {
                 return false;
             }
-            const std::size_t position = positions.Find(columnId);
-            if (position == ColumnPositions::kNone) {
-                continue;
-            }
-            hasCell[position] = 1;
-            // Most cells hold their value already; leaving them spares
-            // encoding and storing the same text again.
-            if (columns[position]->GetValue(rowId, language, value) == CTableEvaluator::Success &&
-                (!VardelXml::ReadText(cell, text) || text != value)) {
-                cell.SetNodeText(value);
-            }
-        }
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (!hasCell[i] &&
-                columns[i]->GetValue(rowId, language, value) == CTableEvaluator::Success) {
-                row.AddNode(L"Cell", value.c_str(), L"ColumnId", columnIds_[i].c_str());
-            }
+        } else {
+            writer.Write(child);
         }
     }
-    return document.GetXml(xml);
+    writer.Close();
+    writer.Finish();
+    xml.swap(text);
+    return true;
 }

@@ -1,0 +1,118 @@
+#include "xml/element_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "xml_test_util.h"
+
+namespace {
+
+using VardelXml::ElementWriter;
+using VardelXml::NodeHandle;
+
+// The document's own text, declared for UTF-16 as the writer declares it.
+std::wstring DocumentText(XMLParser& parser) {
+    parser.CreateXmlDocument(L"UTF-16");
+    return XmlOf(parser);
+}
+
+std::wstring WrittenAsItIs(const XMLParser& parser) {
+    std::wstring out;
+    ElementWriter writer(parser.GetRootNode(), "UTF-16", out);
+    writer.Write(writer.Root());
+    writer.Finish();
+    return out;
+}
+
+TEST(ElementWriter, WritesARootAsItIsAsTheDocumentsOwnText) {
+    const std::vector<std::wstring> documents = {
+        L"<r a=\"&lt;&gt;&amp;&quot;'&#9;&#10;&#13;\u00e9\U0001D11E\" b=''>"
+        L"t&lt;&gt;&amp;&#13;'\"\t\n\u00e9\U0001D11E<e/><e></e><e>x</e></r>",
+        L"<r xmlns=\"urn:d\" xmlns:p=\"urn:p\" p:a=\"1\" xml:lang=\"de\">"
+        L"<p:e xmlns:q=\"urn:q\" q:b=\"2\"><f xmlns=\"\"/></p:e></r>",
+        L"<r><!--c&<>--><?pi x&<?><?pi?><![CDATA[a<&]]>]]&gt;</r>",
+    };
+    for (const std::wstring& document : documents) {
+        XMLParser parser = ParsedXml(document.c_str());
+        // Declarations no parse keeps: quotes in namespace names.
+        parser.GetRootNode().SetProperty(L"xmlns:s", L"urn:\"'&<");
+        parser.GetRootNode().SetProperty(L"xmlns:d", L"urn:\"");
+        EXPECT_EQ(WrittenAsItIs(parser), DocumentText(parser)) << document;
+    }
+}
+
+TEST(ElementWriter, NewTextAndNewElementsComeOutAsTheTreeWouldHoldThem) {
+    const wchar_t* const document =
+        L"<r><c a='1'>old</c><c/><c>t<!--k--><e xmlns:p='urn:p'/></c></r>";
+    // Texts reach the tree as UTF-8 and C strings: NULs end them, what is no
+    // Unicode scalar value becomes U+FFFD.
+    const std::vector<std::wstring> texts = {
+        L"",
+        L"a<b>&c\rd\te\nf\"g'h",
+        std::wstring(L"\0ab", 3),
+        std::wstring(L"x\0y", 3),
+        L"\xD800z\x110000",
+        L"\u00e9\U0001D11E",
+    };
+    for (const std::wstring& text : texts) {
+        XMLParser edited = ParsedXml(document);
+        XMLNodeArray cells;
+        edited.GetRootNode().GetChildNodes(cells);
+        for (int i = 0; i < cells.GetSize(); ++i) {
+            cells[i].SetNodeText(text);
+        }
+        edited.GetRootNode().AddNode(L"n", text.c_str(), L"id", text.c_str());
+
+        const XMLParser source = ParsedXml(document);
+        std::wstring out;
+        ElementWriter writer(source.GetRootNode(), "UTF-16", out);
+        writer.Open(writer.Root());
+        for (NodeHandle cell = writer.Root().FirstChild(); cell; cell = cell.Next()) {
+            writer.WriteWithText(cell, text);
+        }
+        writer.WriteNew(L"n", text.c_str(), L"id", text.c_str());
+        writer.Close();
+        writer.Finish();
+        EXPECT_EQ(out, DocumentText(edited)) << testing::PrintToString(text);
+    }
+}
+
+TEST(ElementWriter, HandlesReadTextAndAttributesAsTheTreeHoldsThem) {
+    const XMLParser parser = ParsedXml(
+        L"<r id='x&amp;\u00e9'><a>abc</a><b>ab\u00e9</b><c/><d>a<!--k-->b<e>c</e></d></r>");
+    std::wstring out;
+    const ElementWriter writer(parser.GetRootNode(), "", out);
+    EXPECT_EQ(out, L"<?xml version=\"1.0\"?>\n");
+    std::vector<NodeHandle> children;
+    for (NodeHandle child = writer.Root().FirstChild(); child; child = child.Next()) {
+        children.push_back(child);
+    }
+    ASSERT_EQ(children.size(), 4u);
+    const std::vector<std::pair<std::wstring, bool>> a = {
+        {L"abc", true}, {L"ab", false}, {L"abcd", false}, {L"", false}};
+    for (const auto& [text, equal] : a) {
+        EXPECT_EQ(children[0].HasText(text), equal) << text;
+    }
+    EXPECT_TRUE(children[1].HasText(L"ab\u00e9"));
+    EXPECT_FALSE(children[1].HasText(L"abe"));
+    EXPECT_FALSE(children[1].HasText(L"ab"));
+    EXPECT_TRUE(children[2].HasText(L""));
+    EXPECT_FALSE(children[2].HasText(L"x"));
+    EXPECT_TRUE(children[3].HasText(L"abc"));
+
+    std::wstring value = L"kept";
+    EXPECT_TRUE(writer.Root().Attribute("id", value));
+    EXPECT_EQ(value, L"x&\u00e9");
+    EXPECT_FALSE(writer.Root().Attribute("Id", value));
+    EXPECT_EQ(value, L"");
+    EXPECT_TRUE(children[0].IsElement("a"));
+    EXPECT_FALSE(children[0].IsElement("b"));
+    EXPECT_FALSE(children[0].FirstChild().FirstChild());
+
+    std::wstring none;
+    EXPECT_FALSE(ElementWriter(XMLNode(), "UTF-16", none).Root());
+}
+
+}  // namespace
