@@ -37,6 +37,18 @@ class CValueStore {
     /// 0 and the value when cached, else 1.
     int GetValue(const std::wstring& rowId, const std::wstring& columnId,
                  const std::wstring& language, std::wstring& value) const;
+    /// GetValue in parts, for a caller reading a whole table: the row's
+    /// cache (null when the row has no value), and the numbers its values
+    /// are kept under (VardelEval::IdTable::kNone while a column or language
+    /// has none), found once and used for many cells. A row cache stays valid
+    /// until its row is dropped; numbers never change once given.
+    const CValueCacheLoc* RowCache(const std::wstring& rowId) const { return FindRow(rowId); }
+    std::uint32_t ColumnNumber(const std::wstring& columnId) const {
+        return columnIds_.Find(columnId);
+    }
+    std::uint32_t LanguageNumber(const std::wstring& language) const {
+        return languageIds_.Find(language);
+    }
     void SetValue(const std::wstring& rowId, const std::wstring& columnId,
                   const std::wstring& language, const std::wstring& value);
     void ClearValue(const std::wstring& rowId, const std::wstring& columnId,

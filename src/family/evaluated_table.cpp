@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/case_fold.h"
+#include "eval/value_store.h"
 #include "vardel/family_table.h"
 #include "xml/element_writer.h"
 
@@ -65,13 +66,19 @@ class ColumnPositions {
 class EvaluatedRows {
   public:
     EvaluatedRows(const std::vector<std::wstring>& ids, std::vector<CEncapFamilyColumn*> columns,
-                  std::wstring language, VardelXml::ElementWriter& writer)
+                  std::wstring language, const CValueStore& store, VardelXml::ElementWriter& writer)
         : ids_(ids),
           columns_(std::move(columns)),
           positions_(ids),
           language_(std::move(language)),
+          store_(store),
           writer_(writer),
-          hasCell_(columns_.size()) {}
+          hasCell_(columns_.size()),
+          languageNumber_(store.LanguageNumber(language_)) {
+        for (const std::wstring& id : ids_) {
+            columnNumbers_.push_back(store.ColumnNumber(id));
+        }
+    }
 
     bool Write(NodeHandle rows) {
         writer_.Open(rows);
@@ -92,6 +99,7 @@ class EvaluatedRows {
             return false;
         }
         writer_.Open(row);
+        rowCache_ = store_.RowCache(rowId_);
         std::fill(hasCell_.begin(), hasCell_.end(), 0);
         nextColumn_ = 0;
         for (NodeHandle child = row.FirstChild(); child; child = child.Next()) {
@@ -102,8 +110,7 @@ class EvaluatedRows {
             }
         }
         for (std::size_t i = 0; i < columns_.size(); ++i) {
-            if (!hasCell_[i] &&
-                columns_[i]->GetValue(rowId_, language_, value_) == CTableEvaluator::Success) {
+            if (!hasCell_[i] && GetValue(i)) {
                 writer_.WriteNew(L"Cell", value_.c_str(), L"ColumnId", ids_[i].c_str());
             }
         }
@@ -122,8 +129,7 @@ class EvaluatedRows {
         }
         hasCell_[position] = 1;
         nextColumn_ = position + 1;
-        if (columns_[position]->GetValue(rowId_, language_, value_) == CTableEvaluator::Success &&
-            !cell.HasText(value_)) {
+        if (GetValue(position) && !cell.HasText(value_)) {
             writer_.WriteWithText(cell, value_);
         } else {
             writer_.Write(cell);
@@ -131,13 +137,44 @@ class EvaluatedRows {
         return true;
     }
 
+    // The column's value into value_ as the column's GetValue gives it,
+    // read from the value cache directly when held there (a table read
+    // again holds every value), which spares hashing the row, column and
+    // language ids for each cell.
+    bool GetValue(std::size_t position) {
+        if (rowCache_ != nullptr &&
+            rowCache_->GetValue(languageNumber_, columnNumbers_[position], value_) == 0) {
+            return true;
+        }
+        const bool computed =
+            columns_[position]->GetValue(rowId_, language_, value_) == CTableEvaluator::Success;
+        // Computing may have given the row its cache, or the column or the
+        // language its number.
+        if (rowCache_ == nullptr) {
+            rowCache_ = store_.RowCache(rowId_);
+        }
+        if (languageNumber_ == VardelEval::IdTable::kNone) {
+            languageNumber_ = store_.LanguageNumber(language_);
+        }
+        if (columnNumbers_[position] == VardelEval::IdTable::kNone) {
+            columnNumbers_[position] = store_.ColumnNumber(ids_[position]);
+        }
+        return computed;
+    }
+
     const std::vector<std::wstring>& ids_;
     const std::vector<CEncapFamilyColumn*> columns_;
     const ColumnPositions positions_;
     const std::wstring language_;
+    const CValueStore& store_;
     VardelXml::ElementWriter& writer_;
     std::vector<char> hasCell_;
     std::size_t nextColumn_ = 0;  // the column the next cell most likely has
+    // The current row's values in the value cache, and the numbers they
+    // are kept under.
+    const CValueCacheLoc* rowCache_ = nullptr;
+    std::vector<std::uint32_t> columnNumbers_;  // by column position
+    std::uint32_t languageNumber_;
     // Reused for every row and cell.
     std::wstring rowId_;
     std::wstring columnId_;
@@ -168,7 +205,8 @@ bool CEncapFamilyTable::GetEvaluatedXml(std::wstring& xml) {
     for (const std::wstring& id : columnIds_) {
         columns.push_back(ColumnInOrder(id));
     }
-    EvaluatedRows rows(columnIds_, std::move(columns), std::move(language), writer);
+    EvaluatedRows rows(columnIds_, std::move(columns), std::move(language), GetValueStore(),
+                       writer);
     writer.Open(table);
     bool rowsSeen = false;
     for (NodeHandle child = table.FirstChild(); child; child = child.Next()) {

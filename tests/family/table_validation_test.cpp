@@ -301,6 +301,12 @@ TEST_F(TableValidationTest, EvaluatedTableHoldsEveryValueAndCompletesRows) {
     std::wstring again;
     ASSERT_TRUE(table_->GetEvaluatedXml(again));  // now from the value cache
     EXPECT_EQ(again, xml);
+    // An edit reaches the cached values it changes, and only those.
+    Script(L"6ul*2", L"ul", 12.0);
+    table_->SetValue(L"r0", L"A", L"6", true);
+    ASSERT_TRUE(table_->GetEvaluatedXml(again));
+    EXPECT_EQ(EvaluatedRows(again)[0], (Attributes{{L"A", L"6"}, {L"B", L"12"}, {L"S", L""}}));
+    EXPECT_EQ(EvaluatedRows(again)[2], expected[2]);
 }
 
 TEST_F(TableValidationTest, EvaluatedTableFailsOnMissingIdsAndAcceptsMissingRows) {
