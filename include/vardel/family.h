@@ -1,10 +1,12 @@
 // One family document in memory: the family's XML document, its strings
 // documents (one per language, keyed by "xml:lang" ignoring case; the first
-// given is the actual language), its family table and, once templates and
-// mappings exist, its mapping. Family properties live in the document
+// given is the actual language), its family table and its mapping of
+// columns and templates. Family properties live in the document
 // itself: root attributes, constants of well-known category parameters, and
 // localised texts in the strings documents; every setter writes through at
-// once, and the host saves the documents when it is done.
+// once, and the host saves the documents when it is done. A family document
+// with "FamilyTemplates" or "ParameterMap" gets a mapping; one with neither
+// has none, and the forwarders to the mapping then answer nothing.
 //
 // The family owns its table, its mapping, its evaluator provider (deleted
 // with the family) and the constant columns it hands out. A family text that
@@ -21,14 +23,14 @@
 
 #include "vardel/export.h"
 #include "vardel/family_column.h"
+#include "vardel/family_mapping.h"
 #include "vardel/family_prop_type.h"
 #include "vardel/family_table.h"
+#include "vardel/family_template.h"
 #include "vardel/xml_node.h"
 #include "vardel/xml_parser.h"
 
 class IEvaluatorProvider;
-class CEncapFamilyMapping;
-class CEncapFamilyTemplate;
 
 class VARDEL_API CEncapFamily {
   public:
@@ -49,7 +51,7 @@ class VARDEL_API CEncapFamily {
     /// Null when the family document has no table or did not parse.
     CEncapFamilyTable* GetEncapFamilyTable() const { return table_.get(); }
     /// Null while the family has no mapping.
-    CEncapFamilyMapping* GetEncapFamilyMapping() const { return mapping_; }
+    CEncapFamilyMapping* GetEncapFamilyMapping() const { return mapping_.get(); }
     IEvaluatorProvider* GetEvaluatorProvider() const { return provider_; }
     bool LocalizeDecimalSeparator() const { return localizeDecimalSeparator_; }
     /// The user's decimal separator when localising, else 0.
@@ -131,14 +133,21 @@ class VARDEL_API CEncapFamily {
     void GetCategoryID(std::wstring& value) const;
 
     // Forwarders to the mapping; false, null or nothing without one.
+    /// The first category parameter the column stands for.
     bool GetColumnCategory(const std::wstring& columnId, std::wstring& parameterId) const;
+    /// A localised category parameter's column, or a visible text column
+    /// standing for none.
     bool IsFamilyColumnLocalized(const std::wstring& columnId) const;
+    /// The first template's file; `fileName` unchanged without one.
     void GetTemplateFileName(std::wstring& fileName) const;
+    /// The template the row is built from (CEncapFamilyMapping::GetFamilyTempldateByRow).
     CEncapFamilyTemplate* GetFamilyTemplateByRow(const std::wstring& rowId) const;
     /// Forgets the constant columns pointing at `column` and removes every
     /// mapping of its id.
     void RemoveAllColumnMapping(CEncapFamilyColumn* column);
-    /// The template file of the row's template.
+    /// Emptied first: the file of the template the row's "TEMPLATE" value
+    /// names; the first template's for an empty row id, a single template,
+    /// no table, or a row that names none.
     void GetTemplateFileNameByRow(const std::wstring& rowId, std::wstring& fileName) const;
 
     // Localised texts (strings documents).
@@ -199,6 +208,8 @@ class VARDEL_API CEncapFamily {
     void ClearData();
     void InitializeColumnData(CEncapFamilyColumn* column);
     void RemoveUnnecessaryHiddenDomains();
+    /// Removes the column or the mapping of a parameter of a hidden category.
+    void RemoveHiddenParameter(const std::wstring& parameterId);
     void BumpAllMemberRevisions();
     /// The document element; empty when the family text did not parse.
     XMLNode Root() const;
@@ -238,6 +249,6 @@ class VARDEL_API CEncapFamily {
     std::vector<std::wstring> languages_;
     bool localizeDecimalSeparator_ = false;
     wchar_t decimalSeparator_ = 0;
-    CEncapFamilyMapping* mapping_ = nullptr;
+    std::unique_ptr<CEncapFamilyMapping> mapping_;
     IEvaluatorProvider* provider_ = nullptr;
 };

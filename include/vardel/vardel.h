@@ -5,9 +5,9 @@
 //    keys, the history, favorites editing and search queries;
 //  - the content-server interface a host implements or attaches
 //    (namespace TarnServerProxies) and the module runtime CVardelApp;
-//  - the document face: a family document with its table, columns and rows
-//    (CEncapFamily), the evaluator provider a host supplies and the
-//    reference provider shipped with the library;
+//  - the document face: a family document with its table, columns, rows,
+//    templates and mapping (CEncapFamily), the evaluator provider a host
+//    supplies and the reference provider shipped with the library;
 //  - the document-face utilities: GUIDs, string, data-type and range helpers,
 //    and the XML document layer (XMLParser, XMLNode, XMLNodeArray).
 #pragma once
@@ -23,8 +23,10 @@
 #include "vardel/export.h"
 #include "vardel/family.h"
 #include "vardel/family_column.h"
+#include "vardel/family_mapping.h"
 #include "vardel/family_prop_type.h"
 #include "vardel/family_table.h"
+#include "vardel/family_template.h"
 #include "vardel/favorites.h"
 #include "vardel/guid.h"
 #include "vardel/history.h"

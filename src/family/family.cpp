@@ -70,6 +70,12 @@ void CEncapFamily::Initialize(const wchar_t* familyXml,
         languages_.push_back(language);
     }
     const XMLNode root = Root();
+    XMLNode templates;
+    XMLNode parameterMap;
+    const bool hasTemplates = root.GetChildNode(L"FamilyTemplates", templates);
+    if (root.GetChildNode(L"ParameterMap", parameterMap) || hasTemplates) {
+        mapping_ = std::make_unique<CEncapFamilyMapping>(templates, parameterMap, this);
+    }
     XMLNodeArray parameters;
     root.SelectChildNodes(L"Categories/Category//CategoryParameter", parameters);
     for (int i = 0; i < parameters.GetSize(); ++i) {
@@ -89,7 +95,7 @@ void CEncapFamily::ClearData() {
     parameterColumns_.clear();
     constantColumns_.clear();
     table_.reset();
-    mapping_ = nullptr;
+    mapping_.reset();
     categoryParameters_.clear();
     strings_.clear();
     languages_.clear();

@@ -9,6 +9,7 @@
 #include "vardel/xml_node_array.h"
 
 using VardelCommon::EqualsNoCase;
+using VardelCommon::ToUpper;
 
 namespace {
 
@@ -129,8 +130,7 @@ bool CEncapFamily::HasLatchpoints() const {
 }
 
 // Hidden domains: hidden categories other than the kept one leave the
-// document. Their parameters' columns and constant mappings go with them
-// once the family has a mapping.
+// document, and with them what the mapping holds for their parameters.
 void CEncapFamily::RemoveUnnecessaryHiddenDomains() {
     XMLNode categories;
     if (!Root().GetChildNode(L"Categories", categories)) {
@@ -143,38 +143,92 @@ void CEncapFamily::RemoveUnnecessaryHiddenDomains() {
         std::wstring name;
         list[i].GetProperty(L"Hidden", hidden);
         list[i].GetProperty(L"InternalName", name);
-        if (hidden && !EqualsNoCase(name, kKeptHiddenCategory)) {
-            list[i].RemoveThisNode(true);
+        if (!hidden || EqualsNoCase(name, kKeptHiddenCategory)) {
+            continue;
         }
+        XMLNodeArray parameters;
+        list[i].GetChildNodes(L"CategoryParameter", parameters);
+        for (int p = 0; p < parameters.GetSize(); ++p) {
+            std::wstring parameterId;
+            if (parameters[p].GetProperty(L"InternalName", parameterId)) {
+                RemoveHiddenParameter(parameterId);
+            }
+        }
+        list[i].RemoveThisNode(true);
+    }
+}
+
+// The parameter's column goes with it when it is hidden, not RID and no
+// formula refers to it; any other column merely loses the parameter.
+void CEncapFamily::RemoveHiddenParameter(const std::wstring& parameterId) {
+    if (mapping_ == nullptr) {
+        return;
+    }
+    // The column handed out for the parameter no longer stands for it.
+    parameterColumns_.erase(ToUpper(parameterId));
+    std::wstring columnId;
+    if (!mapping_->GetCategoryParamColumn(parameterId, columnId)) {
+        mapping_->RemoveParamToConstantMapping(parameterId);
+        return;
+    }
+    CEncapFamilyColumn* column =
+        table_ != nullptr ? table_->GetFamilyColumnByID(columnId) : nullptr;
+    if (column != nullptr && column->IsHidden() && !EqualsNoCase(columnId, L"RID") &&
+        !column->IsReferencedByOther()) {
+        table_->DeleteColumn(table_->GetFamilyColumnIndexByID(columnId));
+    } else {
+        mapping_->RemoveParamToColumnMapping(parameterId);
     }
 }
 
 // Operations that the mapping answers; a family without mapping has no
 // column categories, templates or column mappings.
 
-bool CEncapFamily::GetColumnCategory(const std::wstring& /*columnId*/,
-                                     std::wstring& /*parameterId*/) const {
-    return false;
+bool CEncapFamily::GetColumnCategory(const std::wstring& columnId,
+                                     std::wstring& parameterId) const {
+    return mapping_ != nullptr && mapping_->GetColumnCategory(columnId, parameterId);
 }
 
-bool CEncapFamily::IsFamilyColumnLocalized(const std::wstring& /*columnId*/) const {
-    return false;
+bool CEncapFamily::IsFamilyColumnLocalized(const std::wstring& columnId) const {
+    return mapping_ != nullptr && mapping_->IsFamilyColumnLocalized(columnId);
 }
 
-void CEncapFamily::GetTemplateFileName(std::wstring& /*fileName*/) const {}
-
-CEncapFamilyTemplate* CEncapFamily::GetFamilyTemplateByRow(const std::wstring& /*rowId*/) const {
-    return nullptr;
+void CEncapFamily::GetTemplateFileName(std::wstring& fileName) const {
+    if (mapping_ != nullptr) {
+        mapping_->GetTemplateFileName(fileName);
+    }
 }
 
-void CEncapFamily::InitializeColumnData(CEncapFamilyColumn* /*column*/) {}
+CEncapFamilyTemplate* CEncapFamily::GetFamilyTemplateByRow(const std::wstring& rowId) const {
+    return mapping_ != nullptr ? mapping_->GetFamilyTempldateByRow(rowId) : nullptr;
+}
+
+void CEncapFamily::InitializeColumnData(CEncapFamilyColumn* column) {
+    if (mapping_ != nullptr) {
+        mapping_->InitializeColumnData(column);
+    }
+}
 
 void CEncapFamily::RemoveAllColumnMapping(CEncapFamilyColumn* column) {
     std::erase_if(parameterColumns_,
                   [column](const auto& entry) { return entry.second == column; });
+    if (mapping_ != nullptr && column != nullptr) {
+        mapping_->RemoveColumnMapping(column->GetColumnID());
+    }
 }
 
-void CEncapFamily::GetTemplateFileNameByRow(const std::wstring& /*rowId*/,
+void CEncapFamily::GetTemplateFileNameByRow(const std::wstring& rowId,
                                             std::wstring& fileName) const {
     fileName.clear();
+    if (mapping_ == nullptr) {
+        return;
+    }
+    const std::wstring name = rowId.empty() || mapping_->IsSingleTemplate() || table_ == nullptr
+                                  ? std::wstring()
+                                  : mapping_->RowTemplateName(rowId);
+    if (name.empty()) {
+        mapping_->GetTemplateFileName(fileName);
+    } else {
+        mapping_->GetTemplateFileNameByName(name, fileName);
+    }
 }

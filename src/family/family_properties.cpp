@@ -351,16 +351,23 @@ CEncapFamilyColumn* CEncapFamily::GetCategoryParamColumn(const std::wstring& par
     if (const auto cached = parameterColumns_.find(key); cached != parameterColumns_.end()) {
         return cached->second;
     }
-    // Without a mapping no table column stands for a parameter; a constant
-    // still reads as a column of that value.
-    std::wstring constant;
-    if (!GetCatParamConstValue(parameterId, constant)) {
-        return nullptr;
+    std::wstring columnId;
+    CEncapFamilyColumn* column = nullptr;
+    if (mapping_ != nullptr && table_ != nullptr &&
+        mapping_->GetCategoryParamColumn(parameterId, columnId)) {
+        column = table_->GetFamilyColumnByID(columnId);
     }
-    constantColumns_.push_back(
-        std::make_unique<CEncapConstFamilyColumn>(parameterId, constant, table_.get()));
-    CEncapFamilyColumn* column = constantColumns_.back().get();
-    parameterColumns_.emplace(key, column);
+    // A parameter that no table column stands for still reads as a column
+    // of its constant.
+    std::wstring constant;
+    if (column == nullptr && GetCatParamConstValue(parameterId, constant)) {
+        constantColumns_.push_back(
+            std::make_unique<CEncapConstFamilyColumn>(parameterId, constant, table_.get()));
+        column = constantColumns_.back().get();
+    }
+    if (column != nullptr) {
+        parameterColumns_.emplace(key, column);
+    }
     return column;
 }
 

@@ -92,8 +92,10 @@ FamilyXml NumberTable(int rows, int columns) {
     return family;
 }
 
-std::wstring ParameterConstantsXml(const Attributes& constants) {
-    std::wstring xml = L"<ParameterMap><FamilyParametersMap><ParamsToTemplate>";
+namespace {
+
+void AppendConstants(std::wstring& xml, const Attributes& constants) {
+    xml += L"<FamilyParametersMap><ParamsToTemplate>";
     for (const auto& [id, value] : constants) {
         xml += L"<ParamTemplateValue ConstantValue=\"";
         xml += Escape(value);
@@ -101,7 +103,71 @@ std::wstring ParameterConstantsXml(const Attributes& constants) {
         xml += Escape(id);
         xml += L"\"/></ParamTemplateValue>";
     }
-    xml += L"</ParamsToTemplate></FamilyParametersMap></ParameterMap>";
+    xml += L"</ParamsToTemplate></FamilyParametersMap>";
+}
+
+void AppendParameter(std::wstring& xml, const GeneralizedParameter& parameter) {
+    xml += L"<GeneralizedParameter";
+    AppendAttributes(xml, parameter.attributes);
+    xml += L'>';
+    for (const GeneralizedParameter& child : parameter.children) {
+        AppendParameter(xml, child);
+    }
+    xml += L"</GeneralizedParameter>";
+}
+
+}  // namespace
+
+std::wstring ParameterConstantsXml(const Attributes& constants) {
+    std::wstring xml = L"<ParameterMap>";
+    AppendConstants(xml, constants);
+    xml += L"</ParameterMap>";
+    return xml;
+}
+
+std::wstring TemplatesXml(const std::vector<FamilyTemplate>& templates) {
+    std::wstring xml = L"<FamilyTemplates>";
+    for (const FamilyTemplate& entry : templates) {
+        xml += L"<FamilyTemplate";
+        AppendAttributes(xml, entry.attributes);
+        xml += L'>';
+        for (const GeneralizedParameter& parameter : entry.parameters) {
+            AppendParameter(xml, parameter);
+        }
+        xml += L"</FamilyTemplate>";
+    }
+    xml += L"</FamilyTemplates>";
+    return xml;
+}
+
+std::wstring ParameterMapXml(const Attributes& constants, const std::vector<ParamToColumn>& params,
+                             const std::vector<ColumnToTemplate>& columns) {
+    std::wstring xml = L"<ParameterMap>";
+    if (!constants.empty()) {
+        AppendConstants(xml, constants);
+    }
+    xml += L"<MemberParametersMap><ParamsToColumn>";
+    for (const ParamToColumn& param : params) {
+        xml += L"<ParamToColumn";
+        AppendAttributes(xml, {{L"TableColumn", param.column}});
+        xml += L"><CategoryParameterRef";
+        AppendAttributes(xml,
+                         {{L"Category", param.category}, {L"CategoryParameter", param.parameter}});
+        xml += L"/></ParamToColumn>";
+    }
+    xml += L"</ParamsToColumn><ColumnsToTemplate>";
+    for (const ColumnToTemplate& column : columns) {
+        xml += L"<ColumnToTemplate";
+        AppendAttributes(xml, {{L"TableColumn", column.column}});
+        xml += L"><TemplatesParameter>";
+        for (const auto& [name, id] : column.templateParameters) {
+            xml += L"<TemplateParameter";
+            AppendAttributes(xml, {{L"TemplateName", name}, {L"ParameterId", id}});
+            xml += L"/>";
+        }
+        xml += L"</TemplatesParameter></ColumnToTemplate>";
+    }
+    xml += L"</ColumnsToTemplate></MemberParametersMap></ParameterMap>";
     return xml;
 }
 

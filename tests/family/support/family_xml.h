@@ -51,6 +51,37 @@ FamilyXml NumberTable(int rows, int columns);
 /// "ParameterMap/FamilyParametersMap/ParamsToTemplate" with one
 /// "ParamTemplateValue" per (category-parameter id, constant value).
 std::wstring ParameterConstantsXml(const Attributes& constants);
+
+/// One "GeneralizedParameter" ("Id" is one of the attributes, so that it
+/// may be left out) and the parameters nested in it.
+struct GeneralizedParameter {
+    Attributes attributes;
+    std::vector<GeneralizedParameter> children;
+};
+/// One "FamilyTemplate" ("Name", "FileName", ...) and its parameters.
+struct FamilyTemplate {
+    Attributes attributes;
+    std::vector<GeneralizedParameter> parameters;
+};
+/// "FamilyTemplates" holding the templates.
+std::wstring TemplatesXml(const std::vector<FamilyTemplate>& templates);
+
+/// A "ParamToColumn": the column stands for a parameter of a category.
+struct ParamToColumn {
+    std::wstring column;
+    std::wstring category;
+    std::wstring parameter;
+};
+/// A "ColumnToTemplate": the column drives (template name, parameter id).
+struct ColumnToTemplate {
+    std::wstring column;
+    Attributes templateParameters;
+};
+/// "ParameterMap" with the constants as ParameterConstantsXml writes them
+/// (none: no "FamilyParametersMap") and a "MemberParametersMap" holding
+/// "ParamsToColumn" and "ColumnsToTemplate" (both written, even empty).
+std::wstring ParameterMapXml(const Attributes& constants, const std::vector<ParamToColumn>& params,
+                             const std::vector<ColumnToTemplate>& columns);
 /// "Categories" with one "Category" (`categoryId`, "Hidden" = `hidden`)
 /// holding a "CategoryParameter" per (id, "ValueLocalized" text).
 std::wstring CategoriesXml(const std::wstring& categoryId, const std::wstring& hidden,
