@@ -9,12 +9,15 @@
 //    templates and mapping (CEncapFamily), the evaluator provider a host
 //    supplies and the reference provider shipped with the library;
 //  - the document-face utilities: GUIDs, string, data-type and range helpers,
-//    and the XML document layer (XMLParser, XMLNode, XMLNodeArray).
+//    and the XML document layer (XMLParser, XMLNode, XMLNodeArray);
+//  - the icon and bitmap helpers (CIcons) with their records and the
+//    process's clipboard (CClipboard).
 #pragma once
 
 #include "vardel/app.h"
 #include "vardel/browse_id.h"
 #include "vardel/browsing.h"
+#include "vardel/clipboard.h"
 #include "vardel/constants.h"
 #include "vardel/context.h"
 #include "vardel/data_types.h"
@@ -30,6 +33,8 @@
 #include "vardel/favorites.h"
 #include "vardel/guid.h"
 #include "vardel/history.h"
+#include "vardel/icon_records.h"
+#include "vardel/icons.h"
 #include "vardel/properties.h"
 #include "vardel/range_parser.h"
 #include "vardel/reference_evaluator_provider.h"
