@@ -92,6 +92,8 @@ class VARDEL_API CEncapMemberColToParam {
     bool RemoveCategoryParam(const std::wstring& parameterId);
     /// Takes every element held out of the document; the entry is then empty.
     void RemoveNodesFromXML();
+    /// The "ParamToColumn" elements held, in the order they were added.
+    const std::vector<XMLNode>& GetXMLNodes() const { return nodes_; }
     CEncapFamilyMapping* GetMapping() const { return mapping_; }
 
   private:
@@ -149,6 +151,10 @@ class VARDEL_API CEncapFamilyMapping {
     void UpdateColumnMapping(CEncapFamilyColumn* column, const std::wstring& key,
                              const std::wstring& subObjectId,
                              CEncapFamilyColIPropertyData::ColPropertyObjectType type);
+    /// The column-to-parameter entries, one per column (columns that differ
+    /// only in case share one), ordered by upper-cased column id; they may
+    /// name columns the table does not have.
+    std::vector<const CEncapMemberColToParam*> GetColumnParamEntries() const;
     /// The "ParameterMap" element.
     XMLNode GetXMLNode() const { return parameterMap_; }
 

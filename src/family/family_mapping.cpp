@@ -99,6 +99,15 @@ void CEncapFamilyMapping::InitializeData() {
     }
 }
 
+std::vector<const CEncapMemberColToParam*> CEncapFamilyMapping::GetColumnParamEntries() const {
+    std::vector<const CEncapMemberColToParam*> entries;
+    entries.reserve(columnParams_.size());
+    for (const auto& [column, entry] : columnParams_) {
+        entries.push_back(entry.get());
+    }
+    return entries;
+}
+
 // Templates.
 
 bool CEncapFamilyMapping::IsSingleTemplate() const {

@@ -1,9 +1,12 @@
 // The sample catalogue built from data/ beside the tool: what a user sees
 // first, without --catalog.
+#include <fstream>
 #include <functional>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
 #include "tool_runner.h"
 
 namespace VardelToolTest {
@@ -73,6 +76,18 @@ TEST(SampleCatalog, EveryFamilyValidates) {
         const ToolRun run = RunTool({"family", "validate", family, "--user", "alice"});
         EXPECT_EQ(run.exitCode, 0) << family << "\n" << run.out;
     }
+}
+
+// The families' thumbnails are 64 x 64 PNG files drawn by the project's script.
+TEST(SampleCatalog, FamiliesHaveThumbnails) {
+    TempFolder folder;
+    const std::string out = (folder.path() / "nut.png").string();
+    const ToolRun run = RunTool({"show", "Hexagon regular nut ISO 4032", "--thumbnail", out});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::ifstream in(out, std::ios::binary);
+    const std::string png(std::istreambuf_iterator<char>(in), {});
+    EXPECT_EQ(png.substr(0, 24),
+              std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x40\0\0\0\x40", 24));
 }
 
 #else

@@ -70,6 +70,14 @@ void WriteFamily(const std::filesystem::path& library, const Family& family) {
     WriteText(library / "families" / (family.file + ".csv"), family.csv);
 }
 
+// Writes `bytes` as the library's thumbnails/NAME; the attribute naming it
+// from a family description.
+std::string Thumbnail(const std::filesystem::path& library, const std::string& name,
+                      const std::string& bytes) {
+    WriteText(library / "thumbnails" / name, bytes);
+    return " Thumbnail=\"../thumbnails/" + name + "\"";
+}
+
 constexpr const char* kOld = R"(LastModified="2024-01-01T00:00:00Z")";
 constexpr const char* kNew = R"(LastModified="2024-06-01T00:00:00Z")";
 
@@ -81,11 +89,12 @@ void WriteAlpha(const std::filesystem::path& library) {
                           Root("03", "Hidden stuff", "", R"( Hidden="true")")));
     const std::string part = R"(Kind="part" Standard="STD 1" StandardsOrganization="ISO" )"
                              R"(Manufacturer="Acme" )";
-    WriteFamily(library, {"screw", "01", "Screw A", "02", part + kOld,
+    WriteFamily(library, {"screw", "01", "Screw A", "02",
+                          part + kOld + Thumbnail(library, "screw.png", AlphaScrewThumbnail()),
                           "size,d,l\nM4,4,10\nM6,6,20\nM8,8,30\n"});
     WriteFamily(library, {"tool", "02", "Tool B", "01",
                           R"(Kind="feature" StandardsOrganization="DIN" Manufacturer="Bolt Co" )" +
-                              std::string(kOld),
+                              std::string(kOld) + Thumbnail(library, "tool.bmp", ToolThumbnail()),
                           "size,d\nS1,5\nS2,8\n"});
     WriteFamily(library, {"secret", "03", "Secret", "03", kOld, "size,d\nX,8\n"});
     WriteFamily(library, {"twin", "05", "Twin", "03", kOld, "size,d\nT,1\n"});
@@ -96,12 +105,15 @@ void WriteBeta(const std::filesystem::path& library) {
               Library("Beta", "0b", "",
                       Root("01", "Parts", Category("02", "Screws", kLengthParameter)) +
                           Root("04", "Beta only")));
-    WriteFamily(library, {"screw", "01", "Screw A (Beta)", "02",
-                          R"(Kind="part" Standard="STD 1" StandardsOrganization="ISO" )"
-                          R"(Manufacturer="Acme" )" +
-                              std::string(kNew),
-                          "size,d,l\nM8,8,30\nM10,10,40\n"});
-    WriteFamily(library, {"pin", "04", "Beta pin", "04", kOld, "size,d\nP1,3\n"});
+    WriteFamily(library,
+                {"screw", "01", "Screw A (Beta)", "02",
+                 R"(Kind="part" Standard="STD 1" StandardsOrganization="ISO" )"
+                 R"(Manufacturer="Acme" )" +
+                     std::string(kNew) + Thumbnail(library, "screw.png", BetaScrewThumbnail()),
+                 "size,d,l\nM8,8,30\nM10,10,40\n"});
+    WriteFamily(library, {"pin", "04", "Beta pin", "04",
+                          std::string(kOld) + Thumbnail(library, "pin.ico", PinThumbnail()),
+                          "size,d\nP1,3\n"});
     WriteFamily(library, {"twin", "06", "Twin", "04", kOld, "size,d\nT,1\n"});
 }
 

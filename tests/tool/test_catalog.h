@@ -11,6 +11,9 @@
 // Members: Screw A (Alpha) M4/4/10, M6/6/20, M8/8/30; Screw A (Beta) M8/8/30,
 // M10/10/40; Tool B S1/5, S2/8; Secret X/8; Beta pin P1/3; Twins T/1;
 // Private screw Q/8.
+//
+// Thumbnails (below): Screw A's two copies, Tool B and Beta pin; the other
+// families have none.
 #pragma once
 
 #include <filesystem>
@@ -19,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include "catalog/support/test_images.h"
 #include "support/temp_folder.h"
 #include "tool_runner.h"
 
@@ -32,6 +36,20 @@ inline constexpr const char* kTwinBeta = "40000000-0000-0000-0000-000000000006";
 inline constexpr const char* kPrivate = "40000000-0000-0000-0000-000000000007";
 inline constexpr const char* kPartsCategory = "30000000-0000-0000-0000-000000000001";
 inline constexpr const char* kDiameter = "20000000-0000-0000-0000-000000000001";
+
+/// The thumbnails of the test families, one of each kind.
+inline std::string AlphaScrewThumbnail() {
+    return VardelTestImages::Png(0xAA0000);
+}
+inline std::string BetaScrewThumbnail() {
+    return VardelTestImages::Png(0x00BB00);
+}
+inline std::string ToolThumbnail() {
+    return VardelTestImages::Bmp(0x0000CC);
+}
+inline std::string PinThumbnail() {
+    return VardelTestImages::Ico(0xDDDD00);
+}
 
 /// Writes `text` to `path`, creating its folder.
 void WriteText(const std::filesystem::path& path, const std::string& text);

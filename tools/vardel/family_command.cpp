@@ -1,6 +1,7 @@
 // vardel family show|table|eval|validate|set|export: one family document, from the
 // catalogue or from a file, seen and edited through the document face. This
-// file adds the group and runs show: the family's properties and columns.
+// file adds the group and runs show: the family's properties, columns,
+// mapped columns and templates.
 #include <iostream>
 #include <memory>
 
@@ -76,6 +77,72 @@ std::size_t MemberCount(const FamilyDocument& document) {
     return table != nullptr ? table->GetAllRowIDs().size() : 0;
 }
 
+// A column and the category parameters it stands for, by id.
+struct MappedColumn {
+    std::wstring column;
+    std::vector<std::wstring> parameters;
+};
+
+// In the mapping's order (column ids ignoring case); columns standing for none
+// are left out.
+std::vector<MappedColumn> MappedColumns(const CEncapFamily& family) {
+    std::vector<MappedColumn> mapped;
+    const CEncapFamilyMapping* mapping = family.GetEncapFamilyMapping();
+    if (mapping == nullptr) {
+        return mapped;
+    }
+    for (const CEncapMemberColToParam* entry : mapping->GetColumnParamEntries()) {
+        MappedColumn column;
+        entry->GetColumnName(column.column);
+        if (entry->GetCategoryParams(column.parameters)) {
+            mapped.push_back(std::move(column));
+        }
+    }
+    return mapped;
+}
+
+// A template's name and model file.
+struct TemplateFile {
+    std::wstring name;
+    std::wstring fileName;
+};
+
+std::vector<TemplateFile> Templates(const CEncapFamily& family) {
+    std::vector<TemplateFile> templates;
+    const CEncapFamilyMapping* mapping = family.GetEncapFamilyMapping();
+    if (mapping != nullptr) {
+        for (const std::wstring& name : mapping->GetTemplateNames()) {
+            TemplateFile file{name, {}};
+            mapping->GetTemplateFileNameByName(name, file.fileName);
+            templates.push_back(std::move(file));
+        }
+    }
+    return templates;
+}
+
+void PrintMappings(const CEncapFamily& family) {
+    const std::vector<MappedColumn> mapped = MappedColumns(family);
+    std::cout << "Mapped columns (" << mapped.size() << ")\n";
+    TextTable table;
+    table.AddRow({"column", "parameters"});
+    for (const MappedColumn& column : mapped) {
+        std::string parameters;
+        for (const std::wstring& parameter : column.parameters) {
+            parameters += (parameters.empty() ? "" : ", ") + Utf8(parameter);
+        }
+        table.AddRow({Utf8(column.column), std::move(parameters)});
+    }
+    table.Print(std::cout, 2);
+    const std::vector<TemplateFile> templates = Templates(family);
+    std::cout << "Templates (" << templates.size() << ")\n";
+    TextTable files;
+    files.AddRow({"name", "file"});
+    for (const TemplateFile& file : templates) {
+        files.AddRow({Utf8(file.name), Utf8(file.fileName)});
+    }
+    files.Print(std::cout, 2);
+}
+
 void PrintColumns(const std::vector<CEncapFamilyColumn*>& columns) {
     std::cout << "Columns (" << columns.size() << ")\n";
     TextTable table;
@@ -112,6 +179,7 @@ void PrintText(const FamilyDocument& document, const std::vector<Property>& prop
     table.AddRow({"members", std::to_string(MemberCount(document))});
     table.Print(std::cout, 2);
     PrintColumns(ColumnsOf(document));
+    PrintMappings(*document.family);
 }
 
 Json ToJson(const FamilyDocument& document, const std::vector<Property>& properties,
@@ -126,6 +194,16 @@ Json ToJson(const FamilyDocument& document, const std::vector<Property>& propert
     json["columns"] = Json::array();
     for (const CEncapFamilyColumn* column : ColumnsOf(document)) {
         json["columns"].push_back(ColumnJson(*column));
+    }
+    json["mappings"] = Json::array();
+    for (const MappedColumn& column : MappedColumns(*document.family)) {
+        json["mappings"].push_back(
+            {{"column", Utf8(column.column)}, {"parameters", TextList(column.parameters)}});
+    }
+    json["templates"] = Json::array();
+    for (const TemplateFile& model : Templates(*document.family)) {
+        json["templates"].push_back(
+            {{"name", Utf8(model.name)}, {"fileName", Utf8(model.fileName)}});
     }
     return json;
 }
@@ -192,6 +270,22 @@ void AddSet(CLI::App& group, CommandSet& commands) {
     commands.Add(set, [options] { return Finish(RunFamilySet(*options)); });
 }
 
+// title and map: FILE and two more arguments, -o, and for title --lang.
+void AddEdit(CLI::App& group, CommandSet& commands, const std::string& name,
+             const std::string& description, const std::string& arguments,
+             const std::string& example, Runner run) {
+    auto options = std::make_shared<FamilyOptions>();
+    CLI::App* edit = group.add_subcommand(name, description);
+    edit->add_option("FILE", options->family, "Family document file (*.xml)")->required();
+    edit->add_option("EDIT", options->edit, arguments)->required()->expected(2)->type_name("");
+    edit->add_option("-o,--output", options->output, "File to write (may be FILE)")->required();
+    edit->add_option("--lang", options->catalog.language,
+                     name == "title" ? "Language of the title (default: the document's own)"
+                                     : "Language of the strings files");
+    SetExample(*edit, example);
+    commands.Add(edit, [options, run] { return Finish(run(*options)); });
+}
+
 void AddExport(CLI::App& group, CommandSet& commands) {
     auto [exported, options] =
         AddSub(group, commands, "export",
@@ -254,6 +348,16 @@ void AddFamilyCommands(CLI::App& app, CommandSet& commands) {
     SetExample(*validate, "  vardel family validate nut.family.xml --json");
 
     AddSet(*family, commands);
+    AddEdit(*family, commands, "title", "Rename a column of a family document file in a language",
+            "COLUMN TITLE",
+            "  vardel family title M.family.xml d \"Nenndurchmesser\" --lang de-DE -o M.family.xml",
+            &RunFamilyTitle);
+    AddEdit(*family, commands, "map",
+            "Map a column of a family document file to a category parameter of the family",
+            "COLUMN PARAMETER (the parameter's id)",
+            "  vardel family map M.family.xml d 530193e1-2a85-42e5-84e5-8c6231b1e468 -o "
+            "M.family.xml",
+            &RunFamilyMap);
     AddExport(*family, commands);
 }
 

@@ -2,9 +2,9 @@
 // family sub-command fills, the description of a column both text and JSON
 // outputs give, and the runs of the sub-commands: show
 // (family_command.cpp), table and eval (family_cells_command.cpp), validate
-// (family_validate_command.cpp), set (family_set_command.cpp) and export
-// (family_export_command.cpp). Each opens the family through the document
-// face (family_document.h).
+// (family_validate_command.cpp), set (family_set_command.cpp), title and
+// map (family_edit_command.cpp) and export (family_export_command.cpp). Each
+// opens the family through the document face (family_document.h).
 #pragma once
 
 #include <string>
@@ -23,9 +23,10 @@ struct FamilyOptions {
     std::string family;
     std::vector<std::string> columns;  ///< --columns
     std::vector<std::string> members;  ///< --member
-    /// set: ROW COLUMN VALUE, or COLUMN FORMULA with --formula.
+    /// set: ROW COLUMN VALUE, or COLUMN FORMULA with --formula; title:
+    /// COLUMN TITLE; map: COLUMN PARAMETER.
     std::vector<std::string> edit;
-    std::string output;  ///< set and export: -o
+    std::string output;  ///< set, title, map and export: -o
     bool formula = false;
     bool json = false;
 };
@@ -43,6 +44,8 @@ Status RunFamilyTable(const FamilyOptions& options);
 Status RunFamilyEval(const FamilyOptions& options);
 Status RunFamilyValidate(const FamilyOptions& options);
 Status RunFamilySet(const FamilyOptions& options);
+Status RunFamilyTitle(const FamilyOptions& options);
+Status RunFamilyMap(const FamilyOptions& options);
 Status RunFamilyExport(const FamilyOptions& options);
 
 }  // namespace VardelTool

@@ -187,7 +187,7 @@ std::filesystem::path StringsFileOf(const std::filesystem::path& file,
 }
 
 Result<FamilyDocument> OpenFamilyFile(const std::filesystem::path& file,
-                                      const std::wstring& language) {
+                                      const std::wstring& language, MissingStrings missing) {
     Result<XMLParser> document = ReadXmlFile(file);
     if (!document.ok()) {
         return document.failure();
@@ -202,9 +202,42 @@ Result<FamilyDocument> OpenFamilyFile(const std::filesystem::path& file,
         text.value().GetXml(xml);
         strings.push_back({LanguageOf(text.value()), std::move(xml)});
     }
+    const bool found = std::any_of(strings.begin(), strings.end(), [&](const StringsText& text) {
+        return VardelCommon::EqualsNoCase(text.language, language);
+    });
+    if (!found && missing == MissingStrings::Add && !language.empty()) {
+        XMLParser added;
+        added.SetXml(L"<FamilyStrings/>");
+        added.GetRootNode().SetProperty(L"xml:lang", language);
+        std::wstring xml;
+        added.GetXml(xml);
+        strings.push_back({language, std::move(xml)});
+    }
     std::wstring xml;
     document.value().GetXml(xml);
     return MakeFamily(xml, strings, language, file.string());
+}
+
+Result<std::vector<std::string>> WriteFamilyFiles(const CEncapFamily& family,
+                                                  const std::filesystem::path& output) {
+    if (!family.SaveFamilyXML(output.wstring().c_str())) {
+        return Refused("cannot write " + output.string());
+    }
+    std::vector<std::string> written = {output.string()};
+    for (int i = 0; i < family.GetFamStringsCount(); ++i) {
+        XMLParser strings;
+        std::wstring language;
+        if (!family.GetStringsFamilyXML(i, strings) ||
+            !strings.GetRootNode().GetProperty(L"xml:lang", language)) {
+            continue;
+        }
+        const std::filesystem::path path = StringsFileOf(output, language);
+        if (!strings.SaveXmlDocument(path.wstring().c_str(), false)) {
+            return Refused("cannot write " + path.string());
+        }
+        written.push_back(path.string());
+    }
+    return written;
 }
 
 Result<FamilyDocument> OpenCatalogFamily(const Session& session, const std::wstring& library,

@@ -48,9 +48,22 @@ bool IsFamilyFile(const std::string& argument);
 std::filesystem::path StringsFileOf(const std::filesystem::path& file,
                                     const std::wstring& language);
 
+/// What OpenFamilyFile does when no strings file is of the language asked for.
+enum class MissingStrings {
+    Leave,  ///< no strings document is handed to the family
+    Add,    ///< an empty one of that language is added (for an edit in it)
+};
+
 /// The family document `file`, with its strings files in `language` first.
 Result<FamilyDocument> OpenFamilyFile(const std::filesystem::path& file,
-                                      const std::wstring& language);
+                                      const std::wstring& language,
+                                      MissingStrings missing = MissingStrings::Leave);
+
+/// Writes the family document to `output` and each strings document beside
+/// it (NAME.strings.LANG.xml), every file atomically; the paths written, or
+/// a failure naming the file that could not be written.
+Result<std::vector<std::string>> WriteFamilyFiles(const CEncapFamily& family,
+                                                  const std::filesystem::path& output);
 
 /// What to fetch from the catalogue besides the family document.
 enum class FamilyTexts { DocumentOnly, WithStrings };

@@ -29,24 +29,13 @@ Status RunFamilyExport(const FamilyOptions& options) {
     if (!document.ok()) {
         return document.failure();
     }
-    const CEncapFamily& family = *document.value().family;
-    const std::filesystem::path output(options.output);
-    if (!family.SaveFamilyXML(output.wstring().c_str())) {
-        return Refused("cannot write " + options.output);
+    Result<std::vector<std::string>> written =
+        WriteFamilyFiles(*document.value().family, options.output);
+    if (!written.ok()) {
+        return written.failure();
     }
-    std::cout << Printable(options.output) << '\n';
-    for (int i = 0; i < family.GetFamStringsCount(); ++i) {
-        XMLParser strings;
-        std::wstring language;
-        if (!family.GetStringsFamilyXML(i, strings) ||
-            !strings.GetRootNode().GetProperty(L"xml:lang", language)) {
-            continue;
-        }
-        const std::filesystem::path path = StringsFileOf(output, language);
-        if (!strings.SaveXmlDocument(path.wstring().c_str(), false)) {
-            return Refused("cannot write " + path.string());
-        }
-        std::cout << Printable(path.string()) << '\n';
+    for (const std::string& path : written.value()) {
+        std::cout << Printable(path) << '\n';
     }
     return std::nullopt;
 }

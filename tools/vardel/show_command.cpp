@@ -1,7 +1,8 @@
 // vardel show FAMILY: one family with its properties, the categories that
 // hold it, every readable library holding a copy (and the one whose copy the
 // merge chose: the newest), and its members as a table, their values
-// evaluated by the family's table.
+// evaluated by the family's table. With --thumbnail OUT, the family's
+// thumbnail written to OUT instead.
 #include <iostream>
 #include <memory>
 
@@ -13,6 +14,7 @@
 #include "output.h"
 #include "properties.h"
 #include "session.h"
+#include "thumbnail_file.h"
 #include "vardel/browsing.h"
 #include "vardel/constants.h"
 
@@ -24,6 +26,7 @@ namespace Keys = Vardel::Constants;
 struct ShowOptions {
     CatalogOptions catalog;
     std::string family;
+    std::string thumbnail;  ///< The file to write the thumbnail to; empty for the report.
     bool json = false;
 };
 
@@ -260,6 +263,20 @@ void PrintText(const FamilyReport& report) {
     PrintMembers(report.table);
 }
 
+// The thumbnail of the chosen copy, as the catalogue answers it.
+Status SaveThumbnail(const Vardel::CContext& context, const Vardel::CBrowseId& family,
+                     const ShowOptions& options) {
+    Result<PropertyRows> rows = ReadItemProperties(context, {family}, {Keys::FAM_ICON});
+    if (!rows.ok()) {
+        return rows.failure();
+    }
+    if (Status failed = WriteThumbnail(rows.value()[0][0], options.family, options.thumbnail)) {
+        return failed;
+    }
+    std::cout << Printable(options.thumbnail) << '\n';
+    return std::nullopt;
+}
+
 Status RunShow(const ShowOptions& options) {
     Result<std::unique_ptr<Session>> session = Session::Open(options.catalog);
     if (!session.ok()) {
@@ -273,6 +290,9 @@ Status RunShow(const ShowOptions& options) {
     Result<Vardel::CBrowseId> family = FindFamily(context.value(), options.family);
     if (!family.ok()) {
         return family.failure();
+    }
+    if (!options.thumbnail.empty()) {
+        return SaveThumbnail(context.value(), family.value(), options);
     }
     Result<FamilyReport> report = ReadReport(*session.value(), context.value(), family.value());
     if (!report.ok()) {
@@ -296,7 +316,13 @@ void AddShowCommand(CLI::App& app, CommandSet& commands) {
         ->required();
     AddContextOptions(*show, options->catalog);
     AddJsonFlag(*show, options->json);
-    SetExample(*show, "  vardel show \"Hexagon regular nut ISO 4032\"");
+    show->add_option("--thumbnail", options->thumbnail,
+                     "Write the family's thumbnail to this file instead of printing the family")
+        ->option_text("OUT")
+        ->excludes("--json");
+    SetExample(*show,
+               "  vardel show \"Hexagon regular nut ISO 4032\"\n"
+               "  vardel show \"Hexagon regular nut ISO 4032\" --thumbnail nut.png");
     commands.Add(show, [options] { return Finish(RunShow(*options)); });
 }
 

@@ -37,7 +37,7 @@ class DescriptionReader {
             return false;
         const XMLNode root = parser.GetRootNode();
         return ReadProperties(root) && ReadTable(root) && ReadNames(root) && ReadCategories(root) &&
-               ReadColumns(root) && ReadMaps(root);
+               ReadColumns(root) && ReadMaps(root) && ReadTemplate(root);
     }
 
   private:
@@ -175,6 +175,35 @@ class DescriptionReader {
         for (const CsvMap& other : description_.maps) {
             if (other.parameter == map.parameter)
                 return xml_.Fail(element, "parameter " + parameter + " mapped twice");
+        }
+        return true;
+    }
+
+    // At most one Template; each of its Parameter elements names a column
+    // once.
+    bool ReadTemplate(const XMLNode& root) {
+        const XMLNodeArray elements = ChildElements(root, L"Template");
+        if (elements.GetSize() == 0)
+            return true;
+        if (elements.GetSize() > 1)
+            return xml_.Fail(elements[1], "a family has one Template");
+        RenderedTemplate& read = description_.familyTemplate.emplace();
+        if (!xml_.Text(elements[0], L"Name", read.name, true) ||
+            !xml_.Text(elements[0], L"FileName", read.fileName, true)) {
+            return false;
+        }
+        if (read.name.empty())
+            return xml_.Fail(elements[0], "attribute Name is empty");
+        const XMLNodeArray parameters = ChildElements(elements[0], L"Parameter");
+        for (int i = 0; i < parameters.GetSize(); ++i) {
+            std::wstring column;
+            if (!xml_.Text(parameters[i], L"Column", column, true))
+                return false;
+            if (!columnNames_.contains(column))
+                return xml_.Fail(parameters[i], "no Column is named " + Narrow(column));
+            if (std::find(read.columns.begin(), read.columns.end(), column) != read.columns.end())
+                return xml_.Fail(parameters[i], "column " + Narrow(column) + " given twice");
+            read.columns.push_back(std::move(column));
         }
         return true;
     }

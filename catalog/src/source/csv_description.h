@@ -1,11 +1,12 @@
 // The description of a CSV family (NAME.csvfamily.xml) as read and checked
 // against its library: the family's properties, names and categories, its
 // columns with their types, titles, key weights and formulas, and the maps
-// from category parameters to columns. The table itself is read afterwards
+// from category parameters to columns, and its template. The table itself is read afterwards
 // (csv_family_reader.cpp) and checked against these columns.
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -35,6 +36,7 @@ struct CsvDescription {
     std::filesystem::path table;
     std::vector<CsvColumn> columns;  ///< In the order of the description.
     std::vector<CsvMap> maps;
+    std::optional<RenderedTemplate> familyTemplate;
 };
 
 /// Reads the description `file` from its bytes.

@@ -58,7 +58,9 @@ class TableReader {
         family_ = std::move(description_.family);
         family_.parameterColumns = std::move(parameterColumns_);
         const std::wstring& language = index_.library().defaultLanguage;
-        RenderFamilyDocuments(family_, columns_, rows_, mapped_, language);
+        RenderFamilyDocuments(family_, columns_, rows_, mapped_,
+                              description_.familyTemplate ? &*description_.familyTemplate : nullptr,
+                              language);
         return Evaluate(language);
     }
 
@@ -144,11 +146,14 @@ class TableReader {
         }
     }
 
-    // The members' values come from the rendered document through the
-    // family model, as they would from a family document; a formula it
-    // refuses is the description's fault.
+    // The members' values, the mappings and the texts come from the rendered
+    // documents through the family model, as they would from a family
+    // document; a formula it refuses is the description's fault.
     bool Evaluate(const std::wstring& language) {
-        const LoadedFamily model(family_.document, language);
+        std::vector<std::string_view> strings;
+        for (const auto& [stringsLanguage, bytes] : family_.strings)
+            strings.push_back(bytes);
+        const LoadedFamily model(family_.document, strings, language);
         if (const auto fault = model.FindFormulaFault()) {
             const std::wstring& id = fault->column->GetColumnID();
             const CsvColumn& described = description_.columns[described_.at(id)];
@@ -156,6 +161,14 @@ class TableReader {
                       "column " + Quoted(id) + ": " + fault->what};
             return false;
         }
+        // The description's maps and names were checked; the rendering
+        // keeps them.
+        family_.parameterColumns.clear();
+        for (const ColumnMapping& map : model.ReadMappings())
+            family_.parameterColumns.push_back({*Guid::Parse(map.parameter), map.column});
+        family_.displayNames.clear();
+        family_.descriptions.clear();
+        model.ReadTexts(family_.displayNames, family_.descriptions);
         model.ReadMembers(family_.parameterColumns, family_.members);
         return true;
     }

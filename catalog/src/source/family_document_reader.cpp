@@ -1,8 +1,9 @@
 // A family document of the system's own format, with its strings documents:
-// loaded into the family model, which gives the table; the properties,
-// categories and mappings the catalogue indexes are read from the same
-// loaded document. The bytes are kept exactly as read (the server hands them
-// out as they were written).
+// loaded into the family model, which gives the table, the column-to-
+// parameter mappings and the texts of every language; the properties and
+// categories the catalogue indexes are read from the same loaded document.
+// The bytes are kept exactly as read (the server hands them out as they
+// were written).
 #include <algorithm>
 #include <unordered_set>
 
@@ -33,7 +34,10 @@ class DocumentReader {
         : xml_(file, error), index_(index), family_(family), error_(error) {}
 
     bool Read(std::string document, const std::vector<StringsFile>& strings) {
-        const LoadedFamily model(document, index_.library().defaultLanguage);
+        std::vector<std::string_view> stringsBytes;
+        for (const auto& [file, bytes] : strings)
+            stringsBytes.push_back(bytes);
+        const LoadedFamily model(document, stringsBytes, index_.library().defaultLanguage);
         int line = 0;
         std::string message;
         if (!model.Loaded(line, message))
@@ -42,9 +46,10 @@ class DocumentReader {
         table_ = model.Table();
         family_.file = xml_.file();
         if (!ReadProperties(root) || !ReadCategories(root) || !CheckTable() ||
-            !CheckFormulas(model) || !ReadMappings(root) || !ReadStrings(strings)) {
+            !CheckFormulas(model) || !ReadMappings(model) || !ReadStrings(model, strings)) {
             return false;
         }
+        model.ReadTexts(family_.displayNames, family_.descriptions);
         AddDefaultTexts(root);
         model.ReadMembers(family_.parameterColumns, family_.members);
         family_.document = std::move(document);
@@ -146,75 +151,53 @@ class DocumentReader {
                          "column " + Narrow(fault->column->GetColumnID()) + ": " + fault->what);
     }
 
-    // The column an element's attribute names, or null after an error.
-    const CEncapFamilyColumn* NamedColumn(const XMLNode& element, const wchar_t* attribute) const {
-        std::wstring id;
-        if (!xml_.Text(element, attribute, id, true))
-            return nullptr;
-        const CEncapFamilyColumn* column =
-            table_ != nullptr ? table_->GetFamilyColumnByID(id) : nullptr;
-        if (column == nullptr)
-            xml_.Fail(element, "no column has the id " + Narrow(id));
-        return column;
-    }
-
-    bool ReadMappings(const XMLNode& root) {
-        const XMLNodeArray maps =
-            Select(root, L"ParameterMap/MemberParametersMap/ParamsToColumn/ParamToColumn");
-        for (int m = 0; m < maps.GetSize(); ++m) {
-            const CEncapFamilyColumn* column = NamedColumn(maps[m], L"TableColumn");
+    bool ReadMappings(const LoadedFamily& model) {
+        for (const ColumnMapping& map : model.ReadMappings()) {
+            const CEncapFamilyColumn* column =
+                table_ != nullptr ? table_->GetFamilyColumnByID(map.column) : nullptr;
             if (column == nullptr)
+                return xml_.Fail(map.element, "no column has the id " + Narrow(map.column));
+            if (!map.parameter.empty() && !ReadMapping(map, column->GetColumnID()))
                 return false;
-            const XMLNodeArray refs = ChildElements(maps[m], L"CategoryParameterRef");
-            for (int r = 0; r < refs.GetSize(); ++r) {
-                if (!ReadMapping(refs[r], column->GetColumnID()))
-                    return false;
-            }
         }
         return true;
     }
 
-    bool ReadMapping(const XMLNode& ref, const std::wstring& column) {
-        Guid parameter;
-        if (!xml_.Id(ref, L"CategoryParameter", parameter))
-            return false;
-        const std::string text = Narrow(parameter.ToString());
-        if (index_.FindParameter(parameter) == nullptr)
-            return xml_.Fail(ref, "no parameter of the library has the id " + text);
+    bool ReadMapping(const ColumnMapping& map, const std::wstring& column) {
+        const auto parameter = Guid::Parse(map.parameter);
+        if (!parameter)
+            return xml_.Fail(map.reference, "attribute CategoryParameter: \"" +
+                                                Narrow(map.parameter) + "\" is not a GUID");
+        const std::string text = Narrow(parameter->ToString());
+        if (index_.FindParameter(*parameter) == nullptr)
+            return xml_.Fail(map.reference, "no parameter of the library has the id " + text);
         for (const ParameterColumn& mapped : family_.parameterColumns) {
-            if (mapped.parameter == parameter)
-                return xml_.Fail(ref, "parameter " + text + " mapped twice");
+            if (mapped.parameter == *parameter)
+                return xml_.Fail(map.reference, "parameter " + text + " mapped twice");
         }
-        family_.parameterColumns.push_back({parameter, column});
+        family_.parameterColumns.push_back({*parameter, column});
         return true;
     }
 
-    bool ReadStrings(const std::vector<StringsFile>& strings) {
-        for (const auto& [file, bytes] : strings) {
-            const XmlSource source(file, error_);
-            XMLParser parser;
+    // Each strings document names its language once; the texts come from
+    // the model afterwards.
+    bool ReadStrings(const LoadedFamily& model, const std::vector<StringsFile>& strings) {
+        if (const auto& fault = model.FindStringsFault()) {
+            const XmlSource source(strings[fault->index].first, error_);
+            return source.FailAt(fault->line, {}, fault->what);
+        }
+        for (std::size_t i = 0; i < strings.size(); ++i) {
+            const XmlSource source(strings[i].first, error_);
+            const XMLNode root = model.StringsRoot(i);
             std::wstring language;
-            if (!source.Load(bytes, parser, nullptr))
-                return false;
-            const XMLNode root = parser.GetRootNode();
             if (!source.Text(root, L"xml:lang", language, true))
                 return false;
             language = LanguageKey(language);
-            if (!family_.strings.emplace(language, bytes).second)
+            if (!family_.strings.emplace(language, strings[i].second).second)
                 return source.Fail(root,
                                    "a second strings document of language " + Narrow(language));
-            AddText(root, L"DisplayName", language, family_.displayNames);
-            AddText(root, L"Description", language, family_.descriptions);
         }
         return true;
-    }
-
-    static void AddText(const XMLNode& root, const wchar_t* child, const std::wstring& language,
-                        LocalizedTexts& texts) {
-        XMLNode element;
-        std::wstring text;
-        if (root.GetChildNode(child, element) && element.GetNodeText(text) && !text.empty())
-            texts.emplace(language, std::move(text));
     }
 
     // The root's names stand for the library's default language when no

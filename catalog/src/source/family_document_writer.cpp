@@ -1,5 +1,6 @@
 #include "source/family_document_writer.h"
 
+#include <algorithm>
 #include <set>
 
 #include "source/xml_escape.h"
@@ -106,8 +107,49 @@ void WriteCategories(XmlText& xml, const FamilySource& family,
     xml.Close("Categories");
 }
 
+// The template's parameters take the ids 1, 2, ... in the order of its columns.
+void WriteTemplates(XmlText& xml, const RenderedTemplate& familyTemplate,
+                    std::span<const RenderedColumn> columns) {
+    xml.Open("FamilyTemplates").Children();
+    xml.Open("FamilyTemplate")
+        .Attribute("Name", familyTemplate.name)
+        .Attribute("FileName", familyTemplate.fileName)
+        .Children();
+    for (std::size_t i = 0; i < familyTemplate.columns.size(); ++i) {
+        const std::wstring& id = familyTemplate.columns[i];
+        const auto column = std::find_if(columns.begin(), columns.end(),
+                                         [&](const RenderedColumn& c) { return c.id == id; });
+        xml.Open("GeneralizedParameter")
+            .Attribute("Id", std::to_wstring(i + 1))
+            .Attribute("ObjectType", L"kUserParameterObject")
+            .Attribute("ObjectReferenceKey", id)
+            .Attribute("SubObjectId", L"")
+            .Attribute("ValueType", column != columns.end() ? column->valueType : L"string")
+            .Attribute("UnitType", column != columns.end() ? column->unitType : L"")
+            .Empty();
+    }
+    xml.Close("FamilyTemplate");
+    xml.Close("FamilyTemplates");
+}
+
+void WriteColumnsToTemplate(XmlText& xml, const RenderedTemplate& familyTemplate) {
+    xml.Open("ColumnsToTemplate").Children();
+    for (std::size_t i = 0; i < familyTemplate.columns.size(); ++i) {
+        xml.Open("ColumnToTemplate").Attribute("TableColumn", familyTemplate.columns[i]).Children();
+        xml.Open("TemplatesParameter").Children();
+        xml.Open("TemplateParameter")
+            .Attribute("TemplateName", familyTemplate.name)
+            .Attribute("ParameterId", std::to_wstring(i + 1))
+            .Empty();
+        xml.Close("TemplatesParameter");
+        xml.Close("ColumnToTemplate");
+    }
+    xml.Close("ColumnsToTemplate");
+}
+
 void WriteParameterMap(XmlText& xml, const FamilySource& family,
-                       std::span<const MappedParameter> mapped) {
+                       std::span<const MappedParameter> mapped,
+                       const RenderedTemplate* familyTemplate) {
     xml.Open("ParameterMap").Children();
     xml.Open("MemberParametersMap").Children();
     xml.Open("ParamsToColumn").Children();
@@ -121,6 +163,8 @@ void WriteParameterMap(XmlText& xml, const FamilySource& family,
         xml.Close("ParamToColumn");
     }
     xml.Close("ParamsToColumn");
+    if (familyTemplate != nullptr)
+        WriteColumnsToTemplate(xml, *familyTemplate);
     xml.Close("MemberParametersMap");
     xml.Close("ParameterMap");
 }
@@ -208,6 +252,7 @@ std::string StringsDocument(const FamilySource& family, std::span<const Rendered
 void RenderFamilyDocuments(FamilySource& family, std::span<const RenderedColumn> columns,
                            std::span<const RenderedRow> rows,
                            std::span<const MappedParameter> mapped,
+                           const RenderedTemplate* familyTemplate,
                            std::wstring_view defaultLanguage) {
     std::string& out = family.document;
     out.clear();
@@ -217,7 +262,9 @@ void RenderFamilyDocuments(FamilySource& family, std::span<const RenderedColumn>
     const std::wstring language(defaultLanguage);
     WriteRoot(xml, family, language);
     WriteCategories(xml, family, mapped);
-    WriteParameterMap(xml, family, mapped);
+    if (familyTemplate != nullptr)
+        WriteTemplates(xml, *familyTemplate, columns);
+    WriteParameterMap(xml, family, mapped, familyTemplate);
     WriteTable(xml, columns, rows, language);
     xml.Close("Family");
 

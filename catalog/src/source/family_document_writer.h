@@ -33,6 +33,14 @@ struct RenderedRow {
     std::vector<std::wstring> cells;
 };
 
+/// The family's template: its model file and the columns that drive its
+/// parameters, one user parameter per column, named like the column.
+struct RenderedTemplate {
+    std::wstring name;
+    std::wstring fileName;
+    std::vector<std::wstring> columns;  ///< Ids of columns of the table.
+};
+
 /// What it says about a mapped parameter: the family's category that has it,
 /// and whether its values are localized.
 struct MappedParameter {
@@ -42,13 +50,15 @@ struct MappedParameter {
 
 /// Fills family.document and family.strings from the rest of `family` and
 /// the table of `columns` and `rows`; `mapped` runs parallel to
-/// family.parameterColumns. Names, descriptions and titles in
+/// family.parameterColumns; `familyTemplate` (none when null) is rendered
+/// with the columns bound to its parameters. Names, descriptions and titles in
 /// `defaultLanguage` (else the first language that has one) go into the
 /// document's attributes; there is one strings document per language that
 /// has any of them.
 void RenderFamilyDocuments(FamilySource& family, std::span<const RenderedColumn> columns,
                            std::span<const RenderedRow> rows,
                            std::span<const MappedParameter> mapped,
+                           const RenderedTemplate* familyTemplate,
                            std::wstring_view defaultLanguage);
 
 /// DataTypeCategory of feature and part families.

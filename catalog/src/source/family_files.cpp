@@ -1,12 +1,13 @@
 // The family files of a library folder: finding them in a reproducible
 // order, estimating their members for progress, and reading each with the
-// reader of its kind.
+// reader of its kind, then its thumbnail.
 #include <algorithm>
 #include <system_error>
 
 #include "source/csv_description.h"
 #include "source/family_readers.h"
 #include "source/source_file.h"
+#include "source/source_image.h"
 #include "source/source_readers.h"
 
 namespace VardelCatalog {
@@ -46,6 +47,18 @@ std::size_t CountRows(std::string_view document) {
            CountOccurrences(document, "<Row/>");
 }
 
+// Read after the family, so the Parse* forms stay free of file access.
+bool ReadThumbnail(const LibraryIndex& index, std::string where, FamilySource& family,
+                   SourceError& error) {
+    std::string problem;
+    if (ReadSourceImage(index.library().folder, family.file.parent_path(), family.thumbnail,
+                        family.thumbnailImage, problem)) {
+        return true;
+    }
+    error = {family.file, 0, std::move(where), std::move(problem)};
+    return false;
+}
+
 }  // namespace
 
 std::vector<std::filesystem::path> ListFamilyFiles(const std::filesystem::path& folder) {
@@ -80,10 +93,14 @@ std::size_t EstimateMemberCount(const std::filesystem::path& file) {
 
 bool ReadFamily(const std::filesystem::path& file, const LibraryIndex& index, FamilySource& family,
                 SourceError& error) {
-    if (EndsWith(file, kCsvFamilySuffix))
-        return ReadCsvFamily(file, index, family, error);
-    if (EndsWith(file, kFamilyDocumentSuffix))
-        return ReadFamilyDocument(file, index, family, error);
+    if (EndsWith(file, kCsvFamilySuffix)) {
+        return ReadCsvFamily(file, index, family, error) &&
+               ReadThumbnail(index, "attribute Thumbnail", family, error);
+    }
+    if (EndsWith(file, kFamilyDocumentSuffix)) {
+        return ReadFamilyDocument(file, index, family, error) &&
+               ReadThumbnail(index, "element Thumbnail/File", family, error);
+    }
     error = {file, 0, {}, "is neither a CSV family nor a family document"};
     return false;
 }

@@ -1,10 +1,12 @@
 // Reading library.xml: identity, readers, category-parameter definitions and
 // the category tree. Parameters are read before categories, wherever they
 // stand in the file, so that every ParameterRef can be checked as it is met.
+// The categories' icons are read from the folder once the file is.
 #include <unordered_set>
 
 #include "source/name_guid.h"
 #include "source/source_file.h"
+#include "source/source_image.h"
 #include "source/source_readers.h"
 #include "source/source_values.h"
 #include "source/xml_source.h"
@@ -174,6 +176,21 @@ class LibraryReader {
     GuidSet categoryIds_;
 };
 
+bool ReadIcons(const std::filesystem::path& folder, std::vector<CategorySource>& categories,
+               SourceError& error) {
+    for (CategorySource& category : categories) {
+        std::string problem;
+        if (!ReadSourceImage(folder, folder, category.icon, category.iconImage, problem)) {
+            error = {folder / "library.xml", category.line, "element Category",
+                     "attribute Icon: " + problem};
+            return false;
+        }
+        if (!ReadIcons(folder, category.children, error))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ParseLibraryDescription(std::string_view xml, const std::filesystem::path& folder,
@@ -187,7 +204,8 @@ bool ReadLibraryDescription(const std::filesystem::path& folder, LibrarySource& 
                             SourceError& error) {
     std::string bytes;
     return ReadSourceFile(folder / "library.xml", bytes, error) &&
-           ParseLibraryDescription(bytes, folder, library, error);
+           ParseLibraryDescription(bytes, folder, library, error) &&
+           ReadIcons(folder, library.categories, error);
 }
 
 }  // namespace VardelCatalog

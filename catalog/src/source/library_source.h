@@ -6,7 +6,8 @@
 // indexes (names, categories, and the members' values of mapped columns as
 // the family model evaluates them).
 //
-// Texts are wide; documents are UTF-8 bytes as they are stored and served.
+// Texts are wide; documents are UTF-8 bytes as they are stored and served,
+// and so are the bytes of the images that categories and families name.
 // Language tags are kept lower-cased, so "en-US" and "EN-us" are one key.
 #pragma once
 
@@ -38,6 +39,13 @@ struct GuidHash {
 /// Text per language tag (lower-cased).
 using LocalizedTexts = std::map<std::wstring, std::wstring>;
 
+/// An image a category or family names, read and checked (source_image.h);
+/// empty bytes when it names none.
+struct ImageSource {
+    std::string mediaType;  ///< "image/png", "image/bmp" or "image/x-icon".
+    std::string bytes;
+};
+
 struct ParameterSource {
     Guid id;
     LocalizedTexts names;
@@ -61,7 +69,8 @@ struct CategorySource {
     std::wstring domain;  ///< Already inherited from the parent when not given.
     std::wstring mnemonic;
     bool specialAuthoring = false;
-    std::wstring icon;
+    std::wstring icon;  ///< The path the source gives, relative to the library folder.
+    ImageSource iconImage;
     std::wstring lastModified;  ///< "YYYY-MM-DDThh:mm:ssZ", the library's when not given.
     Guid revisionId;
     std::vector<Guid> parameters;  ///< Its own, in order.
@@ -107,7 +116,8 @@ struct FamilySource {
     std::wstring folderName;
     std::wstring lastModified;
     Guid revisionId;
-    std::wstring thumbnail;
+    std::wstring thumbnail;  ///< The path the source gives, relative to `file`'s folder.
+    ImageSource thumbnailImage;
     std::wstring parentLibraryName;
     std::wstring parentFamilyName;
     std::vector<Guid> categories;       ///< Categories of the library that hold it.

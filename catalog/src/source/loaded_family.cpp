@@ -4,6 +4,8 @@
 
 #include "common/text.h"
 #include "common/utf8.h"
+#include "source/source_values.h"
+#include "source/xml_escape.h"
 #include "vardel/family.h"
 #include "vardel/reference_evaluator_provider.h"
 
@@ -22,6 +24,47 @@ int FirstBadUtf8Line(std::string_view bytes, const std::string& roundTrip) {
     const auto parted =
         std::mismatch(bytes.begin(), bytes.end(), roundTrip.begin(), roundTrip.end());
     return 1 + static_cast<int>(std::count(bytes.begin(), parted.first, '\n'));
+}
+
+// `bytes` as text into `text`; the line of the first byte that is not UTF-8,
+// else 0.
+int ToText(std::string_view bytes, std::wstring& text) {
+    text = VardelCommon::FromUtf8(bytes);
+    if (text.find(L'\uFFFD') == std::wstring::npos)
+        return 0;
+    const std::string roundTrip = VardelCommon::ToUtf8(text);
+    return roundTrip != bytes ? FirstBadUtf8Line(bytes, roundTrip) : 0;
+}
+
+// A strings document of `language` without texts.
+std::wstring EmptyStrings(const std::wstring& language) {
+    std::string text = "<FamilyStrings xml:lang=\"";
+    AppendEscaped(text, language);
+    text += "\"/>";
+    return VardelCommon::FromUtf8(text);
+}
+
+// The first of `texts` that the model skips for not parsing.
+std::optional<StringsFault> FindUnparsed(const std::vector<std::wstring>& texts) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        XMLParser parser;
+        if (parser.SetXml(texts[i].c_str()) && parser.GetRootNode().IsNode())
+            continue;
+        StringsFault fault{i, 0, "not well-formed XML"};
+        std::wstring message;
+        if (parser.GetParseError(fault.line, message))
+            fault.what += ": " + VardelCommon::ToUtf8(message);
+        return fault;
+    }
+    return std::nullopt;
+}
+
+void AddText(const XMLNode& root, const wchar_t* child, const std::wstring& language,
+             LocalizedTexts& texts) {
+    XMLNode element;
+    std::wstring text;
+    if (root.GetChildNode(child, element) && element.GetNodeText(text) && !text.empty())
+        texts.emplace(language, std::move(text));
 }
 
 // The first "{id}" of `formula` naming no column of `table`.
@@ -68,21 +111,34 @@ std::string Describe(Result result, const CEncapFamilyColumn& column, const std:
 
 }  // namespace
 
-LoadedFamily::LoadedFamily(std::string_view document, const std::wstring& language) {
-    const std::wstring text = VardelCommon::FromUtf8(document);
-    if (text.find(L'\uFFFD') != std::wstring::npos) {
-        const std::string roundTrip = VardelCommon::ToUtf8(text);
-        if (roundTrip != document) {
-            errorLine_ = FirstBadUtf8Line(document, roundTrip);
-            error_ = "not UTF-8";
-            return;
-        }
+LoadedFamily::LoadedFamily(std::string_view document, const std::vector<std::string_view>& strings,
+                           const std::wstring& language)
+    : stringsCount_(strings.size()) {
+    std::wstring text;
+    errorLine_ = ToText(document, text);
+    if (errorLine_ != 0) {
+        error_ = "not UTF-8";
+        return;
     }
-    family_ = std::make_unique<CEncapFamily>(text.c_str(), std::vector<std::wstring>(), L"",
+    std::vector<std::wstring> stringsTexts{EmptyStrings(language)};
+    std::vector<std::wstring> given(strings.size());
+    for (std::size_t i = 0; i < strings.size(); ++i) {
+        if (const int line = ToText(strings[i], given[i]); line != 0 && !stringsFault_)
+            stringsFault_ = StringsFault{i, line, "not UTF-8"};
+    }
+    stringsTexts.insert(stringsTexts.end(), given.begin(), given.end());
+    family_ = std::make_unique<CEncapFamily>(text.c_str(), stringsTexts, L"",
                                              new CReferenceEvaluatorProvider(), language, false);
     std::wstring message;
-    if (family_->GetFamilyXML().GetParseError(errorLine_, message))
+    if (family_->GetFamilyXML().GetParseError(errorLine_, message)) {
         error_ = "not well-formed XML: " + VardelCommon::ToUtf8(message);
+        return;
+    }
+    // The model skips a strings document that does not parse; only then is
+    // it parsed once more, for the place of its fault.
+    const std::size_t held = static_cast<std::size_t>(family_->GetFamStringsCount()) - 1;
+    if (!stringsFault_ && held != strings.size())
+        stringsFault_ = FindUnparsed(given);
 }
 
 LoadedFamily::~LoadedFamily() = default;
@@ -95,6 +151,54 @@ bool LoadedFamily::Loaded(int& line, std::string& message) const {
 
 XMLNode LoadedFamily::Root() const {
     return error_.empty() ? family_->GetFamilyXML().GetRootNode() : XMLNode();
+}
+
+// The model's languages are the empty document's, then those given.
+XMLNode LoadedFamily::StringsRoot(std::size_t index) const {
+    XMLParser strings;
+    if (!error_.empty() || stringsFault_ || index >= stringsCount_ ||
+        !family_->GetStringsFamilyXML(static_cast<int>(index) + 1, strings)) {
+        return XMLNode();
+    }
+    return strings.GetRootNode();
+}
+
+void LoadedFamily::ReadTexts(LocalizedTexts& displayNames, LocalizedTexts& descriptions) const {
+    for (std::size_t i = 0; i < stringsCount_; ++i) {
+        const XMLNode root = StringsRoot(i);
+        std::wstring language;
+        if (!root.GetProperty(L"xml:lang", language))
+            continue;
+        language = LanguageKey(language);
+        AddText(root, L"DisplayName", language, displayNames);
+        AddText(root, L"Description", language, descriptions);
+    }
+}
+
+// The mapping groups the elements by column; an entry of one element alone
+// tells that element's column and parameter.
+std::vector<ColumnMapping> LoadedFamily::ReadMappings() const {
+    std::vector<ColumnMapping> mappings;
+    const CEncapFamilyMapping* mapping =
+        error_.empty() ? family_->GetEncapFamilyMapping() : nullptr;
+    if (mapping == nullptr)
+        return mappings;
+    for (const CEncapMemberColToParam* entry : mapping->GetColumnParamEntries()) {
+        for (const XMLNode& element : entry->GetXMLNodes()) {
+            const CEncapMemberColToParam single(element, entry->GetMapping());
+            ColumnMapping read{element, XMLNode(), {}, {}};
+            element.GetChildNode(L"CategoryParameterRef", read.reference);
+            single.GetColumnName(read.column);
+            std::vector<std::wstring> parameters;
+            if (single.GetCategoryParams(parameters))
+                read.parameter = parameters.front();
+            mappings.push_back(std::move(read));
+        }
+    }
+    std::stable_sort(mappings.begin(), mappings.end(), [](const auto& a, const auto& b) {
+        return a.element.GetLineNumber() < b.element.GetLineNumber();
+    });
+    return mappings;
 }
 
 CEncapFamilyTable* LoadedFamily::Table() const {

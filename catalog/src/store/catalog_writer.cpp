@@ -3,7 +3,8 @@
 // the bulk of a catalogue, several rows per run). Ids come from the writer's
 // own counters; positions count from 0. A source that names a category or
 // parameter its library does not define is refused with a DatabaseError,
-// as a violated reference would be.
+// as a violated reference would be. An image is written once, the first
+// time a category or family names it; later ones refer to that row.
 #include "store/catalog_writer.h"
 
 #include <algorithm>
@@ -12,7 +13,9 @@
 #include <optional>
 #include <utility>
 
+#include "common/base64.h"
 #include "common/text.h"
+#include "source/sha1.h"
 #include "store/bind_values.h"
 #include "store/multi_row_insert.h"
 #include "store/schema.h"
@@ -24,9 +27,11 @@ constexpr std::string_view kInsertLibrary =
     "INSERT INTO library (id, name, guid, default_language, restricted) VALUES (?, ?, ?, ?, ?)";
 constexpr std::string_view kInsertReader =
     "INSERT INTO library_reader (library_id, user_name) VALUES (?, ?)";
+constexpr std::string_view kInsertImage =
+    "INSERT INTO image (id, digest, media_type, data) VALUES (?, ?, ?, ?)";
 constexpr std::string_view kInsertCategory =
     "INSERT INTO category (id, library_id, guid, parent_id, position, last_position, hidden,"
-    " hidden_path, domain, mnemonic, special_authoring, icon, last_modified, revision, name)"
+    " hidden_path, domain, mnemonic, special_authoring, image_id, last_modified, revision, name)"
     " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 constexpr std::string_view kInsertCategoryName =
     "INSERT INTO category_name (category_id, language, name) VALUES (?, ?, ?)";
@@ -41,7 +46,7 @@ constexpr std::string_view kInsertParameterName =
     "INSERT INTO parameter_name (parameter_id, language, name) VALUES (?, ?, ?)";
 constexpr std::string_view kInsertFamily =
     "INSERT INTO family (id, library_id, guid, position, is_feature, standard,"
-    " standards_organization, manufacturer, folder_name, last_modified, revision, thumbnail,"
+    " standards_organization, manufacturer, folder_name, last_modified, revision, image_id,"
     " parent_library_name, parent_family_name, member_count, display_name, description)"
     " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 constexpr std::string_view kInsertFamilyName =
@@ -116,6 +121,7 @@ struct CatalogWriter::Impl {
         : db(CreateSchema(database)),
           library(db.Prepare(kInsertLibrary)),
           reader(db.Prepare(kInsertReader)),
+          image(db.Prepare(kInsertImage)),
           category(db.Prepare(kInsertCategory)),
           categoryName(db.Prepare(kInsertCategoryName)),
           categoryParameter(db.Prepare(kInsertCategoryParameter)),
@@ -130,6 +136,7 @@ struct CatalogWriter::Impl {
           members(db, kInsertMembers, 4),
           memberValues(db, kInsertMemberValues, 4) {}
 
+    std::optional<std::int64_t> AddImage(const ImageSource& source);
     void AddReaders(const std::vector<std::wstring>& readers);
     void AssignParameterIds(const std::vector<ParameterSource>& parameters, std::int64_t firstId);
     void AddCategory(const CategorySource& source, std::optional<std::int64_t> parentId,
@@ -141,17 +148,21 @@ struct CatalogWriter::Impl {
     void AddMembers(std::int64_t familyId, const FamilySource& source);
 
     Database& db;
-    std::unique_ptr<Statement> library, reader, category, categoryName, categoryParameter,
+    std::unique_ptr<Statement> library, reader, image, category, categoryName, categoryParameter,
         parameter, parameterName, family, familyName, familyDocument, familyStrings, familyCategory,
         info;
     MultiRowInsert members;
     MultiRowInsert memberValues;
 
     std::int64_t nextLibraryId = 1;
+    std::int64_t nextImageId = 1;
     std::int64_t nextCategoryId = 1;
     std::int64_t nextParameterId = 1;
     std::int64_t nextFamilyId = 1;
     std::int64_t nextMemberId = 1;
+
+    // Every image written, by the digest of its bytes.
+    std::map<std::string, std::int64_t> imageIds;
 
     // The library added last: its id (0 before the first) and default
     // language, ids of its categories and parameters by GUID, its next
@@ -174,6 +185,19 @@ struct CatalogWriter::Impl {
     std::vector<std::int64_t> mappedParameters;
     std::vector<Value> values;
 };
+
+// The row of the image, written when it is new; none for no image.
+std::optional<std::int64_t> CatalogWriter::Impl::AddImage(const ImageSource& source) {
+    if (source.bytes.empty()) {
+        return std::nullopt;
+    }
+    const auto [at, added] = imageIds.emplace(Sha1Hex(source.bytes), nextImageId);
+    if (added) {
+        Insert(*image, nextImageId++, at->first, source.mediaType,
+               VardelCommon::EncodeBase64(source.bytes));
+    }
+    return at->second;
+}
 
 void CatalogWriter::Impl::AddReaders(const std::vector<std::wstring>& readers) {
     std::vector<std::wstring> unique = readers;
@@ -216,7 +240,7 @@ void CatalogWriter::Impl::AddCategory(const CategorySource& source,
     }
     Insert(*category, id, libraryId, source.id, parentId, position, nextCategoryPosition - 1,
            source.hidden, hiddenPath, source.domain, source.mnemonic, source.specialAuthoring,
-           source.icon, source.lastModified, source.revisionId,
+           AddImage(source.iconImage), source.lastModified, source.revisionId,
            FallbackText(source.names, defaultLanguage));
 }
 
@@ -339,8 +363,8 @@ void CatalogWriter::AddFamily(const FamilySource& source) {
     const std::int64_t id = impl.nextFamilyId++;
     Insert(*impl.family, id, impl.libraryId, source.id, impl.nextFamilyPosition++, source.isFeature,
            source.standard, source.standardsOrganization, source.manufacturer, source.folderName,
-           source.lastModified, source.revisionId, source.thumbnail, source.parentLibraryName,
-           source.parentFamilyName, source.members.size(),
+           source.lastModified, source.revisionId, impl.AddImage(source.thumbnailImage),
+           source.parentLibraryName, source.parentFamilyName, source.members.size(),
            FallbackText(source.displayNames, impl.defaultLanguage),
            FallbackText(source.descriptions, impl.defaultLanguage));
     impl.AddFamilyNames(id, source);

@@ -36,12 +36,22 @@ struct NodeTable {
     std::span<const PropertyColumn> columns;
 };
 
+// A category's icon and a family's thumbnail as a data URI, NULL when it
+// has none. The image is stored in base64 already, so an answer is one
+// concatenation.
+constexpr std::string_view kCategoryImage =
+    "(SELECT 'data:' || i.media_type || ';base64,' || i.data FROM image i"
+    " WHERE i.id = c.image_id)";
+constexpr std::string_view kFamilyImage =
+    "(SELECT 'data:' || i.media_type || ';base64,' || i.data FROM image i"
+    " WHERE i.id = f.image_id)";
+
 constexpr std::array kCategoryColumns = {
     PropertyColumn{Keys::FLD_DISPLAYNAME, "name", Render::Localized},
     PropertyColumn{Keys::FLD_ISVISIBLE, "c.hidden", Render::NotFlag},
     PropertyColumn{Keys::FLD_REFGUID, "c.revision", Render::Text},
     PropertyColumn{Keys::FLD_LASTMODTIME, "c.last_modified", Render::Text},
-    PropertyColumn{Keys::FLD_ICON, "c.icon", Render::Text},
+    PropertyColumn{Keys::FLD_ICON, kCategoryImage, Render::Text},
     PropertyColumn{Keys::FLD_HASANYCHILD,
                    "CASE WHEN c.last_position > c.position OR EXISTS (SELECT 1 FROM"
                    " family_category h WHERE h.category_id = c.id) THEN 1 ELSE 0 END",
@@ -60,7 +70,7 @@ constexpr std::array kFamilyColumns = {
     PropertyColumn{Keys::FAM_FOLDERNAME, "f.folder_name", Render::Text},
     PropertyColumn{Keys::FAM_LASTMODTIME, "f.last_modified", Render::Text},
     PropertyColumn{Keys::FAM_REVGUID, "f.revision", Render::Text},
-    PropertyColumn{Keys::FAM_ICON, "f.thumbnail", Render::Text},
+    PropertyColumn{Keys::FAM_ICON, kFamilyImage, Render::Text},
     PropertyColumn{Keys::FAM_DATATYPE, "f.is_feature", Render::Kind},
     PropertyColumn{Keys::FAM_SRCLIBRARY, "f.parent_library_name", Render::Text},
     PropertyColumn{Keys::FAM_SRCFAMILY, "f.parent_family_name", Render::Text},

@@ -3,7 +3,8 @@
 // node-major. Keys are the property-key GUIDs of vardel/constants.h,
 // compared as GUIDs; a key the node kind does not answer, a node the library
 // does not hold and an empty stored text all give no value. Flags answer
-// "true" or "false", a family's kind "part" or "feature". Names and
+// "true" or "false", a family's kind "part" or "feature", a category's icon
+// and a family's thumbnail a data URI ("data:image/png;base64,..."). Names and
 // descriptions come in the requested language, else the library's default,
 // else the first language in byte order that has one.
 //

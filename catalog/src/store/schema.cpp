@@ -16,7 +16,7 @@
 namespace VardelCatalog {
 namespace {
 
-constexpr std::array<std::string_view, 15> kTables = {
+constexpr std::array<std::string_view, 16> kTables = {
     // name: "format" (kCatalogFormat), "partition" (the partition GUID).
     "CREATE TABLE catalog_info (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
 
@@ -28,17 +28,26 @@ constexpr std::array<std::string_view, 15> kTables = {
     "CREATE TABLE library_reader (library_id INTEGER NOT NULL, user_name TEXT NOT NULL,"
     " PRIMARY KEY (library_id, user_name))",
 
+    // One row per distinct image that categories (icons) and families
+    // (thumbnails) name, however many name it. digest: the SHA-1 of the
+    // bytes in hex; media_type: "image/png", "image/bmp" or "image/x-icon";
+    // data: the bytes in base64, the form the server answers in (a data
+    // URI), and a text, which both engines keep alike.
+    "CREATE TABLE image (id INTEGER PRIMARY KEY, digest TEXT NOT NULL UNIQUE,"
+    " media_type TEXT NOT NULL, data TEXT NOT NULL)",
+
     // position: pre-order position in its library (document order);
     // last_position: the position of its last descendant, its own for a
     // leaf, so the sub-tree of c is position BETWEEN c.position AND
     // c.last_position. hidden: its own flag; hidden_path: it or an
     // ancestor is hidden. domain: inherited from the parent when not given.
-    // name: the name for languages without one (see above).
+    // image_id: its icon, NULL for none. name: the name for languages
+    // without one (see above).
     "CREATE TABLE category (id INTEGER PRIMARY KEY, library_id INTEGER NOT NULL,"
     " guid TEXT NOT NULL, parent_id INTEGER, position INTEGER NOT NULL,"
     " last_position INTEGER NOT NULL, hidden INTEGER NOT NULL, hidden_path INTEGER NOT NULL,"
     " domain TEXT NOT NULL, mnemonic TEXT NOT NULL, special_authoring INTEGER NOT NULL,"
-    " icon TEXT NOT NULL, last_modified TEXT NOT NULL, revision TEXT NOT NULL,"
+    " image_id INTEGER, last_modified TEXT NOT NULL, revision TEXT NOT NULL,"
     " name TEXT NOT NULL, UNIQUE (library_id, guid), UNIQUE (library_id, position))",
 
     "CREATE TABLE category_name (category_id INTEGER NOT NULL, language TEXT NOT NULL,"
@@ -64,13 +73,14 @@ constexpr std::array<std::string_view, 15> kTables = {
     " PRIMARY KEY (category_id, parameter_id))",
 
     // position: import order in its library. The document lives in its own
-    // table so that property lookups read small rows. display_name,
-    // description: the texts for languages without one (see above).
+    // table so that property lookups read small rows. image_id: its
+    // thumbnail, NULL for none. display_name, description: the texts for
+    // languages without one (see above).
     "CREATE TABLE family (id INTEGER PRIMARY KEY, library_id INTEGER NOT NULL,"
     " guid TEXT NOT NULL, position INTEGER NOT NULL, is_feature INTEGER NOT NULL,"
     " standard TEXT NOT NULL, standards_organization TEXT NOT NULL,"
     " manufacturer TEXT NOT NULL, folder_name TEXT NOT NULL, last_modified TEXT NOT NULL,"
-    " revision TEXT NOT NULL, thumbnail TEXT NOT NULL, parent_library_name TEXT NOT NULL,"
+    " revision TEXT NOT NULL, image_id INTEGER, parent_library_name TEXT NOT NULL,"
     " parent_family_name TEXT NOT NULL, member_count INTEGER NOT NULL,"
     " display_name TEXT NOT NULL, description TEXT NOT NULL, UNIQUE (library_id, guid))",
 
@@ -109,12 +119,12 @@ constexpr std::array<std::string_view, 6> kIndexes = {
     "CREATE INDEX member_value_by_text ON member_value (parameter_id, text_value, member_id)",
 };
 
-// Every table but the three name tables. A property request joins the
-// node table with a name table; when that has statistics, SQLite first
-// builds a Bloom filter by reading the whole name table, so that every
-// request, even for one node, would cost the size of the catalogue. The
-// name tables are only ever read through their primary keys, which need no
-// statistics.
+// Every table but the three name tables and the images. A property
+// request joins the node table with a name table; when that has
+// statistics, SQLite first builds a Bloom filter by reading the whole name
+// table, so that every request, even for one node, would cost the size of
+// the catalogue. The name tables and the images are only ever read through
+// their primary keys, which need no statistics.
 constexpr std::array<std::string_view, 12> kAnalyzedTables = {
     "catalog_info",    "library",         "library_reader",
     "category",        "parameter",       "category_parameter",

@@ -9,7 +9,7 @@
 namespace VardelCatalog {
 
 /// Stored as catalog_info("format"); a server refuses any other value.
-inline constexpr std::string_view kCatalogFormat = "2";
+inline constexpr std::string_view kCatalogFormat = "3";
 
 /// Stored as catalog_info("partition"): the partition every library of an
 /// embedded catalogue belongs to (lower-case GUID text).

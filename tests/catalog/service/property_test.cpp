@@ -1,6 +1,9 @@
 // Property values of categories, families and category parameters: every
 // documented key, the answer's shape, languages and their fallback.
 #include "catalog/service/service_fixture.h"
+#include "catalog/support/test_images.h"
+#include "common/base64.h"
+#include "common/utf8.h"
 #include "vardel/constants.h"
 
 namespace VardelCatalogTest {
@@ -8,6 +11,12 @@ namespace {
 
 namespace Keys = Vardel::Constants;
 using Answers = std::vector<std::optional<std::wstring>>;
+
+// The answer for an image: a data URI.
+std::wstring DataUri(const std::string& mediaType, const std::string& bytes) {
+    return VardelCommon::FromUtf8("data:" + mediaType + ";base64," +
+                                  VardelCommon::EncodeBase64(bytes));
+}
 
 std::vector<Guid> KeyIds(const std::vector<const wchar_t*>& keys) {
     std::vector<Guid> ids;
@@ -27,8 +36,9 @@ TEST_F(ServiceProperties, CategoryKeys) {
         server->GetCategoryPropertyValues(bob, fasteners, Ids({13, 11, 30}), keys, L"en-US");
     const Answers expected = {
         // Socket: a leaf holding a family.
-        L"Socket", L"true", TestGuid(13 + 0x100000).ToString(), L"2024-01-01T00:00:00Z", L"s.ico",
-        L"true", L"SK", L"true", std::nullopt,
+        L"Socket", L"true", TestGuid(13 + 0x100000).ToString(), L"2024-01-01T00:00:00Z",
+        DataUri("image/x-icon", VardelTestImages::Ico(0x0000FF)), L"true", L"SK", L"true",
+        std::nullopt,
         // Hex: hidden, holds a sub-category.
         L"Hex", L"false", TestGuid(11 + 0x100000).ToString(), L"2024-01-01T00:00:00Z", std::nullopt,
         L"true", std::nullopt, L"false", std::nullopt,
@@ -50,7 +60,8 @@ TEST_F(ServiceProperties, FamilyKeys) {
         server->GetFamilyPropertyValues(bob, fasteners, Ids({100, 102}), keys, L"en-US");
     const Answers expected = {L"Hex bolt", L"Fully threaded", L"Acme", L"ISO", L"ISO 4017",
                               std::nullopt, L"2024-01-01T00:00:00Z",
-                              TestGuid(100 + 0x200000).ToString(), L"img/hex.png", L"part",
+                              TestGuid(100 + 0x200000).ToString(),
+                              DataUri("image/png", VardelTestImages::Png(0xFF0000)), L"part",
                               L"Base <&\"> lib", L"Base bolt",
                               //
                               L"I-beam", std::nullopt, L"Acme", L"EN", std::nullopt, std::nullopt,

@@ -1,5 +1,7 @@
 #include "catalog/service/service_fixture.h"
 
+#include "catalog/support/test_images.h"
+
 namespace VardelCatalogTest {
 namespace {
 
@@ -22,6 +24,7 @@ TestLibrary Fasteners() {
     socket.mnemonic = L"SK";
     socket.specialAuthoring = true;
     socket.icon = L"s.ico";
+    socket.iconImage = {"image/x-icon", VardelTestImages::Ico(0x0000FF)};
     CategorySource bolts = Category(10, L"Bolts", {hex, socket});
     bolts.domain = L"Fasteners";
     bolts.parameters = {TestGuid(50)};
@@ -41,6 +44,7 @@ TestLibrary Fasteners() {
     hexBolt.standardsOrganization = L"ISO";
     hexBolt.standard = L"ISO 4017";
     hexBolt.thumbnail = L"img/hex.png";
+    hexBolt.thumbnailImage = {"image/png", VardelTestImages::Png(0xFF0000)};
     hexBolt.parentLibraryName = L"Base <&\"> lib";
     hexBolt.parentFamilyName = L"Base bolt";
     hexBolt.document = "<Family InternalName=\"x\">\xc3\xa4</Family>";

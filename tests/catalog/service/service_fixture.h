@@ -7,7 +7,7 @@
 //         Fine 12
 //           Socket screw 101 (also in 13)
 //         Hex bolt 100
-//       Socket 13  Mnemonic=SK SpecialAuthoring Icon=s.ico, de-de name
+//       Socket 13  Mnemonic=SK SpecialAuthoring, icon Ico(0x0000FF), de-de name
 //       Plain bolt 103, Late bolt 105, Early bolt 104 (imported in that order)
 //     Profiles 20  Domain=Steel
 //       Leaf 21 (named in fr-fr and de-de only)
@@ -16,8 +16,9 @@
 //     Misc 30
 //
 // Parameters: Diameter 50 (names en-us, de-de), Length 51 (uses 50's
-// definition), Material 52. Families: 100 Acme/ISO, 101 Bolt Co/DIN,
-// 102 Acme/EN, 103-105 no manufacturer/ISO.
+// definition), Material 52. Families: 100 Acme/ISO with the thumbnail
+// Png(0xFF0000) (test_images.h), 101 Bolt Co/DIN, 102 Acme/EN, 103-105 no
+// manufacturer/ISO.
 #pragma once
 
 #include <gtest/gtest.h>

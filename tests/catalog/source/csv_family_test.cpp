@@ -4,9 +4,11 @@
 // fault with its place.
 #include <gtest/gtest.h>
 
+#include "common/utf8.h"
 #include "source/family_document_writer.h"
 #include "source/name_guid.h"
 #include "source_test_util.h"
+#include "vardel/family.h"
 #include "vardel/xml_parser.h"
 
 namespace VardelSourceTest {
@@ -125,6 +127,7 @@ TEST_F(CsvFamily, ReadsTheFamilyInHeaderOrder) {
 }
 
 TEST_F(CsvFamily, RendersTheFamilyDocumentAndItsStrings) {
+    folder.Write("families/sub/img/a.png", VardelTestImages::Png(0x00FF00));
     ASSERT_TRUE(Read(kChildren, kTable,
                      " Revision='@7' Thumbnail='img/a.png' Manufacturer='ACME' Kind='Feature'"
                      " StandardsOrganization='ISO' Standard='ISO 4017' ParentFamilyName='PF'"))
@@ -166,6 +169,41 @@ TEST_F(CsvFamily, RendersTheFamilyDocumentAndItsStrings) {
              "<Category Ref='@10'/><Column Name='a'/>",
              "a\n1\n"));
     EXPECT_EQ(At(Root(family.document), L".", L"DisplayName"), L"Vis");
+}
+
+// The template carries one user parameter per listed column, which the
+// table's columns drive; the family model finds them there.
+TEST_F(CsvFamily, RendersTheTemplateAndItsColumns) {
+    ASSERT_TRUE(Read(kChildren + "<Template Name='hex' FileName='models/hex.model'>"
+                                 "<Parameter Column='size'/><Parameter Column='d'/></Template>",
+                     kTable))
+        << error.ToString();
+    const XMLNode root = Root(family.document);
+    EXPECT_EQ(At(root, L"FamilyTemplates/FamilyTemplate", L"FileName"), L"models/hex.model");
+    const wchar_t* second = L"FamilyTemplates/FamilyTemplate[@Name='hex']/GeneralizedParameter[2]";
+    EXPECT_EQ(At(root, second, L"Id"), L"2");
+    EXPECT_EQ(At(root, second, L"ObjectReferenceKey"), L"d");
+    EXPECT_EQ(At(root, second, L"ValueType"), L"double");
+    EXPECT_EQ(At(root, second, L"UnitType"), L"mm");
+    const wchar_t* bound =
+        L"ParameterMap/MemberParametersMap/ColumnsToTemplate/"
+        L"ColumnToTemplate[@TableColumn='d']/TemplatesParameter/TemplateParameter";
+    EXPECT_EQ(At(root, bound, L"TemplateName"), L"hex");
+    EXPECT_EQ(At(root, bound, L"ParameterId"), L"2");
+    // The mappings beside the bindings still read back.
+    ExpectReadsBack(family, index);
+
+    const CEncapFamily model(VardelCommon::FromUtf8(family.document).c_str(), {}, L"", nullptr,
+                             L"en-us", false);
+    const CEncapFamilyMapping* mapping = model.GetEncapFamilyMapping();
+    ASSERT_NE(mapping, nullptr);
+    EXPECT_EQ(mapping->GetTemplateNames(), std::vector<std::wstring>{L"hex"});
+    const CEncapFamilyTemplate* found = mapping->GetFamilyTemplate(L"HEX");
+    ASSERT_NE(found, nullptr);
+    std::wstring key;
+    ASSERT_NE(found->GetParameter(1), nullptr);
+    found->GetParameter(1)->GetObjectReferenceKey(key);
+    EXPECT_EQ(key, L"size");
 }
 
 // The document keeps texts as written; a member's value is what the family
@@ -372,6 +410,18 @@ TEST_F(CsvFamily, DescriptionFaultsNameTheElementAndLine) {
         {mapped + "'@1'/>", "", 4, "element Map", "missing required attribute Column"},
         {mapped + "'@1' Column='a'/>\n<Map Parameter='@1' Column='a'/>", "", 5, "element Map",
          "parameter " + Id(1) + " mapped twice"},
+        {base + "<Column Name='a'/><Template Name='t'/>", "", 4, "element Template",
+         "missing required attribute FileName"},
+        {base + "<Column Name='a'/><Template Name='' FileName='f'/>", "", 4, "element Template",
+         "attribute Name is empty"},
+        {base + "<Template Name='t' FileName='f'/>\n<Template Name='u' FileName='g'/>", "", 5,
+         "element Template", "a family has one Template"},
+        {base + "<Column Name='a'/><Template Name='t' FileName='f'><Parameter Column='b'/>"
+                "</Template>",
+         "", 4, "element Parameter", "no Column is named b"},
+        {base + "<Column Name='a'/><Template Name='t' FileName='f'><Parameter Column='a'/>\n"
+                "<Parameter Column='a'/></Template>",
+         "", 5, "element Parameter", "column a given twice"},
     };
     for (const Case& c : cases) {
         EXPECT_FALSE(Parse(c.children, "a\n1\n", c.attributes)) << c.children << c.attributes;

@@ -19,10 +19,10 @@ const std::string kTable = "    <Columns>" + kColumns + R"(</Columns>
     <Rows><Row RowId="r1"><Cell ColumnId="RID">r1</Cell><Cell ColumnId="D">10</Cell></Row>
       <Row RowId="r2"><Cell ColumnId="D">=D*2</Cell><Cell ColumnId="M">&lt;brass&gt;</Cell></Row></Rows>)";
 
-// The root's start tag ends on line 3, `table` starts on line 14, `extra`
-// on the line after the table's last.
+// The root's start tag ends on line 3, `maps` are on line 11, `table`
+// starts on line 14, `extra` on the line after the table's last.
 std::string Clamp(const std::string& rootAttributes = "", const std::string& extra = "",
-                  const std::string& table = kTable) {
+                  const std::string& table = kTable, const std::string& maps = "") {
     return Ids(R"(<?xml version="1.0" encoding="UTF-8"?>
 <Family InternalName="{@200}" DisplayName="Clamp" Description="Root text" Manufacturer="M"
         LastModifiedTime="2024-04-01T10:00:00Z" ParentLibraryName="PL")" +
@@ -34,7 +34,8 @@ std::string Clamp(const std::string& rootAttributes = "", const std::string& ext
   </Categories>
   <ParameterMap><MemberParametersMap><ParamsToColumn>
     <ParamToColumn TableColumn="D"><CategoryParameterRef Category="@11" CategoryParameter="@1"/></ParamToColumn>
-    <ParamToColumn TableColumn="m"><CategoryParameterRef CategoryParameter="@2"/></ParamToColumn>
+    <ParamToColumn TableColumn="m"><CategoryParameterRef CategoryParameter="@2"/></ParamToColumn>)" +
+               maps + R"(
   </ParamsToColumn></MemberParametersMap></ParameterMap>
   <FamilyTable>
 )" + table + "\n  </FamilyTable>\n" +
@@ -46,6 +47,11 @@ std::string ClampWith(const std::string& columns, const std::string& rows = "") 
     return Clamp("", "",
                  "    <Columns>" + kColumns + columns +
                      "</Columns>\n    <Rows><Row RowId='r1'/><Row RowId='r2'/>" + rows + "</Rows>");
+}
+
+// The clamp with `maps` after its own mappings.
+std::string ClampMaps(const std::string& maps) {
+    return Clamp("", "", kTable, Ids(maps));
 }
 
 const std::string kEnglish =
@@ -75,6 +81,7 @@ TEST_F(FamilyDocument, ReadsTheDocumentWithItsStringsDocuments) {
     folder.Write("families/c/clamp.strings.de-DE.xml", kGerman);
     folder.Write("families/c/clamp.strings.txt", "not a strings document");
     folder.Write("families/c/clampX.strings.fr.xml", "<broken");
+    folder.Write("families/c/img/clamp.bmp", VardelTestImages::Bmp(0xC0FFEE));
     ASSERT_TRUE(ReadFamily(file, index, family, error)) << error.ToString();
 
     EXPECT_EQ(family.file, file);
@@ -84,6 +91,8 @@ TEST_F(FamilyDocument, ReadsTheDocumentWithItsStringsDocuments) {
     EXPECT_EQ(family.manufacturer, L"M");
     EXPECT_EQ(family.parentLibraryName, L"PL");
     EXPECT_EQ(family.thumbnail, L"img/clamp.bmp");
+    EXPECT_EQ(family.thumbnailImage.mediaType, "image/bmp");
+    EXPECT_EQ(family.thumbnailImage.bytes, VardelTestImages::Bmp(0xC0FFEE));
     // Nested categories count, each once; those the library lacks do not.
     EXPECT_EQ(family.categories, (std::vector<Guid>{GuidOf(11), GuidOf(12)}));
     // Strings documents first, the root attributes for the default language.
@@ -116,7 +125,6 @@ TEST_F(FamilyDocument, ReadsTheDocumentWithItsStringsDocuments) {
 }
 
 TEST_F(FamilyDocument, FaultsNameTheElementAndLine) {
-    const std::string map = "<ParameterMap><MemberParametersMap><ParamsToColumn><ParamToColumn ";
     struct Case {
         std::string document;
         int line;
@@ -156,17 +164,18 @@ TEST_F(FamilyDocument, FaultsNameTheElementAndLine) {
         {ClampWith("\n<Column ColumnId='X' ValueType='double' Custom='true' "
                    "ColumnwideValue='[5;1;1;3]'/>"),
          15, "element Column", "column X: the range \"[5;1;1;3]\" is not [min;max;step;default]"},
-        {Clamp("",
-               map + "\nTableColumn='Z'/></ParamsToColumn></MemberParametersMap></ParameterMap>"),
-         19, "element ParamToColumn", "no column has the id Z"},
-        {Clamp("", map + "TableColumn='D'>\n" +
-                       Ids("<CategoryParameterRef CategoryParameter='@9'/>") +
-                       "</ParamToColumn></ParamsToColumn></MemberParametersMap></ParameterMap>"),
-         19, "element CategoryParameterRef", "no parameter of the library has the id " + Id(9)},
-        {Clamp("", map + "TableColumn='RID'>\n" +
-                       Ids("<CategoryParameterRef CategoryParameter='@1'/>") +
-                       "</ParamToColumn></ParamsToColumn></MemberParametersMap></ParameterMap>"),
-         19, "element CategoryParameterRef", "parameter " + Id(1) + " mapped twice"},
+        // Mappings the family's mapping holds, against the table and library.
+        {ClampMaps("<ParamToColumn TableColumn='Z'/>"), 11, "element ParamToColumn",
+         "no column has the id Z"},
+        {ClampMaps("<ParamToColumn TableColumn='D'><CategoryParameterRef CategoryParameter='@9'/>"
+                   "</ParamToColumn>"),
+         11, "element CategoryParameterRef", "no parameter of the library has the id " + Id(9)},
+        {ClampMaps("<ParamToColumn TableColumn='RID'><CategoryParameterRef "
+                   "CategoryParameter='@1'/></ParamToColumn>"),
+         11, "element CategoryParameterRef", "parameter " + Id(1) + " mapped twice"},
+        {ClampMaps("<ParamToColumn TableColumn='RID'><CategoryParameterRef "
+                   "CategoryParameter='x'/></ParamToColumn>"),
+         11, "element CategoryParameterRef", "attribute CategoryParameter: \"x\" is not a GUID"},
     };
     for (const Case& c : cases) {
         EXPECT_FALSE(Parse(c.document)) << c.document;

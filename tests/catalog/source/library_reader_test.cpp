@@ -34,6 +34,9 @@ TEST(LibraryReader, ReadsIdentityParametersAndTheTree) {
     ASSERT_EQ(library.categories.size(), 2u);
     const CategorySource& fasteners = library.categories[0];
     EXPECT_EQ(fasteners.icon, L"icons/f.ico");
+    EXPECT_EQ(fasteners.iconImage.mediaType, "image/x-icon");
+    EXPECT_EQ(fasteners.iconImage.bytes, kFastenersIcon);
+    EXPECT_TRUE(fasteners.children.at(0).iconImage.bytes.empty());
     EXPECT_EQ(fasteners.parameters, std::vector<Guid>{GuidOf(1)});
     EXPECT_EQ(fasteners.lastModified, L"2024-03-01T00:00:00Z");
     EXPECT_EQ(fasteners.revisionId, DerivedRevision(GuidOf(10), L"2024-03-01T00:00:00Z"));

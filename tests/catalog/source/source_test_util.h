@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "catalog/support/test_images.h"
 #include "common/atomic_file.h"
 #include "source/source_readers.h"
 #include "support/temp_folder.h"
@@ -89,10 +90,16 @@ inline std::string CsvDescriptionXml(const std::string& children,
     return Ids("<?xml version='1.0'?>\n" + root + ">\n" + children + "\n</CsvFamily>\n");
 }
 
-/// A scratch library folder holding StandardLibraryXml().
+/// The icon StandardLibraryXml() names for category 10.
+inline const std::string kFastenersIcon = VardelTestImages::Ico(0x102030);
+
+/// A scratch library folder holding StandardLibraryXml() and its icon.
 class LibraryFolder {
   public:
-    LibraryFolder() { Write("library.xml", StandardLibraryXml()); }
+    LibraryFolder() {
+        Write("library.xml", StandardLibraryXml());
+        Write("icons/f.ico", kFastenersIcon);
+    }
 
     const std::filesystem::path& path() const { return folder_.path(); }
 

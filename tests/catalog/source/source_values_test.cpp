@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "source/name_guid.h"
+#include "source/sha1.h"
 #include "source/source_values.h"
 #include "source/xml_escape.h"
 
@@ -49,6 +50,15 @@ TEST(NameGuid, FollowsTheVersion5Derivation) {
     const std::wstring text = CsvRowId(family, 3).ToString();
     EXPECT_EQ(text[14], L'5');
     EXPECT_NE(std::wstring(L"89ab").find(text[19]), std::wstring::npos);
+}
+
+TEST(Sha1, KnownDigestsAcrossBlockBoundaries) {
+    EXPECT_EQ(Sha1Hex(""), "da39a3ee5e6b4b0d3255bfef95601890afd80709");
+    EXPECT_EQ(Sha1Hex("abc"), "a9993e364706816aba3e25717850c26c9cd0d89d");
+    // 56 bytes: the length no longer fits the first block.
+    EXPECT_EQ(Sha1Hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+              "84983e441c3bd26ebaae4aa1f95129e5e54670f1");
+    EXPECT_EQ(Sha1Hex(std::string(1000000, 'a')), "34aa973cd4c4daa4f61eeb2bdbad27316534016f");
 }
 
 TEST(XmlEscape, EscapesMarkupAndKeepsEveryOtherCharacter) {

@@ -1,12 +1,15 @@
 // The store writer, read back through the engine: the category tree's
 // numbering, parameters and their first category, member values (numbers,
-// texts, the column-wide fallback), family names per language, and the
-// sources it refuses.
+// texts, the column-wide fallback), family names per language, images
+// stored once, and the sources it refuses.
 #include "store/catalog_writer.h"
 
 #include <gtest/gtest.h>
 
 #include "catalog/support/catalog_builder.h"
+#include "catalog/support/test_images.h"
+#include "common/base64.h"
+#include "source/sha1.h"
 #include "store/schema.h"
 #include "store/sqlite_database.h"
 #include "support/temp_folder.h"
@@ -221,6 +224,31 @@ TEST_F(CatalogWriterTest, FinishWritesInfoIndexesAndStatistics) {
                     1),
               Rows{"0"});
     EXPECT_EQ(Query("SELECT count(*) > 0 FROM sqlite_stat1 WHERE tbl = 'category'", 1), Rows{"1"});
+}
+
+// Two libraries naming the same PNG from two categories and two families,
+// and another image once: two rows, each referred to by id.
+TEST_F(CatalogWriterTest, StoresEachDistinctImageOnce) {
+    const ImageSource png{"image/png", VardelTestImages::Png(0xABCDEF)};
+    const ImageSource bmp{"image/bmp", VardelTestImages::Bmp(0xABCDEF)};
+    std::vector<TestLibrary> libraries;
+    for (unsigned id : {100u, 101u}) {
+        LibrarySource library = Library(L"Lib" + std::to_wstring(id), id);
+        library.categories = {Category(1, L"Screws"), Category(2, L"Nuts")};
+        library.categories[0].iconImage = png;
+        FamilySource screw = Family(10, L"Screw", {1});
+        screw.thumbnailImage = id == 100 ? png : bmp;
+        libraries.push_back({library, {screw, Family(11, L"Bare", {2})}});
+    }
+    Write(libraries);
+    EXPECT_EQ(
+        Query("SELECT id, digest, media_type, data FROM image ORDER BY id", 4),
+        (Rows{"1|" + Sha1Hex(png.bytes) + "|image/png|" + VardelCommon::EncodeBase64(png.bytes),
+              "2|" + Sha1Hex(bmp.bytes) + "|image/bmp|" + VardelCommon::EncodeBase64(bmp.bytes)}));
+    EXPECT_EQ(Query("SELECT name, image_id FROM category ORDER BY id", 2),
+              (Rows{"Screws|1", "Nuts|NULL", "Screws|1", "Nuts|NULL"}));
+    EXPECT_EQ(Query("SELECT display_name, image_id FROM family ORDER BY id", 2),
+              (Rows{"Screw|1", "Bare|NULL", "Screw|2", "Bare|NULL"}));
 }
 
 TEST_F(CatalogWriterTest, RefusesReferencesTheLibraryDoesNotDefine) {
