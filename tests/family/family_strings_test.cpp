@@ -208,4 +208,54 @@ TEST(FamilyStrings, CopyWithStringsCarriesEveryLanguageInsteadOfTheFileReference
     EXPECT_FALSE(LoadFamily(L"<broken")->GetFamilyXMLCopyWithStrings(copy));
 }
 
+// The text of `path` below `root`; "<none>" when nothing is there.
+std::wstring TextAt(const XMLNode& root, const std::wstring& path) {
+    XMLNode node;
+    std::wstring text;
+    return root.GetChildNode(path.c_str(), node) && node.GetNodeText(text) ? text : L"<none>";
+}
+
+// A family edited in two languages, saved with its strings files, read back
+// from those files and merged with its strings carries each language's edit
+// and no other.
+TEST(FamilyStrings, EditsInTwoLanguagesSurviveSaveReloadAndMerge) {
+    TempFolder folder;
+    const std::filesystem::path file = folder.path() / "x.xml";
+    FamilyXml xml;
+    xml.rawChildren = L"<FamilyStrings><File FullFileName=\"" +
+                      Escape(VardelCommon::FromPath(file)) + L"\"/></FamilyStrings>";
+    xml.columns = {{L"C", {{L"ValueType", L"double"}, {L"Title", L"Width"}}}};
+    const FamilyPtr edited =
+        LoadFamily(xml.Build(), {StringsXml(L"en-US", L""), StringsXml(L"de-DE", L"")});
+    edited->SetLocalizedColumnPropertyValue(L"Title", L"C", L"de-DE", L"Breite");
+    edited->SetLocalizedColumnPropertyValue(L"Title", L"C", L"en-US", L"Width (mm)");
+    ASSERT_TRUE(edited->SaveFamilyXML(VardelCommon::FromPath(file).c_str()));
+    ASSERT_TRUE(edited->SaveFamilyStringsXMLs());
+
+    XMLParser document;
+    ASSERT_TRUE(document.LoadXmlDocument(VardelCommon::FromPath(file).c_str()));
+    std::wstring familyText;
+    document.GetXml(familyText);
+    std::vector<std::wstring> strings;
+    for (const char* key : {"EN-US", "DE-DE"}) {
+        XMLParser saved;
+        const VardelTest::Bytes bytes =
+            VardelTest::ReadBytes(folder.path() / (std::string("FamilyStrings.") + key + ".xml"));
+        ASSERT_TRUE(saved.LoadXmlBytes(std::string(bytes.begin(), bytes.end()))) << key;
+        saved.GetXml(strings.emplace_back());
+    }
+    const FamilyPtr reloaded = LoadFamily(familyText, strings);
+    std::wstring title;
+    EXPECT_EQ(reloaded->GetLocalizedColumnPropertyValue(L"Title", L"C", L"de-DE", title), 0);
+    EXPECT_EQ(title, L"Breite");
+
+    XMLParser merged;
+    ASSERT_TRUE(reloaded->GetFamilyXMLCopyWithStrings(merged));
+    const XMLNode root = merged.GetRootNode();
+    const std::wstring titlePath = L"/Table/ColumnStrings[@ColumnId='C']/Title";
+    EXPECT_EQ(TextAt(root, L"FamilyStrings[@xml:lang='de-DE']" + titlePath), L"Breite");
+    EXPECT_EQ(TextAt(root, L"FamilyStrings[@xml:lang='en-US']" + titlePath), L"Width (mm)");
+    EXPECT_EQ(TextAt(root, L"FamilyTable/Columns/Column/@Title"), L"Width");
+}
+
 }  // namespace
