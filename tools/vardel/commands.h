@@ -36,5 +36,6 @@ void AddHistoryCommands(CLI::App& app, CommandSet& commands);
 void AddFavoritesCommands(CLI::App& app, CommandSet& commands);
 void AddCatalogCommands(CLI::App& app, CommandSet& commands);
 void AddFamilyCommands(CLI::App& app, CommandSet& commands);
+void AddIconCommands(CLI::App& app, CommandSet& commands);
 
 }  // namespace VardelTool

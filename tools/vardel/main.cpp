@@ -81,6 +81,7 @@ int main(int argc, char** argv) {
     AddFavoritesCommands(app, commands);
     AddCatalogCommands(app, commands);
     AddFamilyCommands(app, commands);
+    AddIconCommands(app, commands);
     AddGuidCommand(app, commands);
     try {
         app.parse(argc, argv);
