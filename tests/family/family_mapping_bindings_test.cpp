@@ -21,15 +21,6 @@ namespace {
 using namespace FamilyTest;
 using FamilyPtr = std::unique_ptr<CEncapFamily>;
 
-std::wstring XmlAt(const CEncapFamily& family, const wchar_t* xpath) {
-    XMLNode node;
-    std::wstring xml;
-    if (family.GetFamilyXML().GetRootNode().GetChildNode(xpath, node)) {
-        node.GetXml(xml);
-    }
-    return xml;
-}
-
 std::wstring Revision(const CEncapFamily& family) {
     std::wstring revision;
     family.GetEncapFamilyTable()->GetRawValue(L"r0", L"MEMBER_REVISION", revision);

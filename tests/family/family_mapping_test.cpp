@@ -17,16 +17,6 @@ using FamilyPtr = std::unique_ptr<CEncapFamily>;
 
 const std::wstring kMaterial = L"818a152a-d3c3-49ca-80ee-df7d91421b8e";
 
-// The serialised element `xpath` selects below the root; empty when none.
-std::wstring XmlAt(const CEncapFamily& family, const wchar_t* xpath) {
-    XMLNode node;
-    std::wstring xml;
-    if (family.GetFamilyXML().GetRootNode().GetChildNode(xpath, node)) {
-        node.GetXml(xml);
-    }
-    return xml;
-}
-
 // Columns RID, Name (visible text), Hid (hidden text), Num (visible
 // double), Bare (text without "Hidden"), Loc (hidden double standing for a
 // localised parameter), Plain (visible text standing for a plain one), Mat

@@ -189,6 +189,15 @@ std::wstring CategoriesXml(const std::wstring& categoryId, const std::wstring& h
     return xml;
 }
 
+std::wstring XmlAt(const CEncapFamily& family, const wchar_t* xpath) {
+    XMLNode node;
+    std::wstring xml;
+    if (family.GetFamilyXML().GetRootNode().GetChildNode(xpath, node)) {
+        node.GetXml(xml);
+    }
+    return xml;
+}
+
 std::unique_ptr<CEncapFamily> LoadFamily(const std::wstring& xml,
                                          const std::vector<std::wstring>& strings,
                                          const std::wstring& defaultLanguage) {

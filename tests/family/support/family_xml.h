@@ -86,6 +86,9 @@ std::wstring ParameterMapXml(const Attributes& constants, const std::vector<Para
 /// holding a "CategoryParameter" per (id, "ValueLocalized" text).
 std::wstring CategoriesXml(const std::wstring& categoryId, const std::wstring& hidden,
                            const Attributes& parameters);
+/// The serialised element `xpath` selects below the family document's root;
+/// empty when none.
+std::wstring XmlAt(const CEncapFamily& family, const wchar_t* xpath);
 /// The family of `xml` with `strings`, no cache folder and no provider.
 std::unique_ptr<CEncapFamily> LoadFamily(const std::wstring& xml,
                                          const std::vector<std::wstring>& strings = {},
