@@ -1,6 +1,6 @@
 // Fuzz target: the readers of the images subsystem. Every input goes to the
 // ICO reader, the BMP reader, the DIB converter (the input taken as a DIB)
-// and the PE icon-group reader; each rejects foreign bytes at once, so one
+// and the PE icon-group lister and reader; each rejects foreign bytes at once, so one
 // corpus serves all four. Nothing may crash, hang or allocate beyond what
 // the input holds, and what is read must survive the way back: an ICO
 // record or a PE icon group written as an ICO file must read back with the
@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "images/dib.h"
@@ -98,11 +99,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Convert(dib->Bytes());
     }
     Convert(input);
-    for (const wchar_t* group : {L"#1", L"APP"}) {
-        if (ICONRESOURCE* record = VardelImages::ReadIconGroup(input, L"fuzz.dll", group)) {
+    // Every group the file lists, and two it may not list.
+    std::vector<std::wstring> groups;
+    VardelImages::ListIconGroups(input, L"fuzz.dll", groups);
+    groups.resize(std::min<std::size_t>(groups.size(), 8));
+    groups.insert(groups.end(), {L"#1", L"APP"});
+    for (const std::wstring& group : groups) {
+        if (ICONRESOURCE* record = VardelImages::ReadIconGroup(input, L"fuzz.dll", group.c_str())) {
             Exercise(record);
         }
-        VardelImages::BestIconOfGroup(input, group);
+        VardelImages::BestIconOfGroup(input, group.c_str());
     }
     return 0;
 }

@@ -58,7 +58,15 @@ class VARDEL_API CIcons {
     /// its images is missing, or when an image is malformed (with a message).
     ICONRESOURCE* ReadIconFromEXEFile(const wchar_t* module, const wchar_t* groupName);
 
-    /// Writes the record's images as an ICO file, replacing the file; 1 on
+    /// The names of the icon groups of the program file at `module`, in the
+    /// file's order, each as ReadIconFromEXEFile takes it: a text name as it
+    /// stands, a numeric id as "#<id>". 1 on success (an empty list when the
+    /// file has no icon groups); 0 with the list empty, and a message, when
+    /// the file is not a program file.
+    int ListIconGroups(const wchar_t* module, std::vector<std::wstring>& groups);
+
+    /// Writes the record's images as an ICO file, replacing the file
+    /// atomically (a failed write leaves it as it was); 1 on
     /// success, 0 on failure (messages when it cannot be created or its
     /// header written). A record whose images lack a DIB header writes nothing.
     int WriteIconToICOFile(const ICONRESOURCE* resource, const wchar_t* path);
@@ -86,7 +94,7 @@ class VARDEL_API CIcons {
     /// 0 (with a message) when the file cannot be read.
     int IconImageFromBMPFile(const wchar_t* path, ICONIMAGE* image, int stretch);
     /// Writes the image's colour (XOR) part as a BMP file, replacing the
-    /// file; 1 on success, 0 (with a message when the file cannot be created
+    /// file atomically; 1 on success, 0 (with a message when the file cannot be created
     /// or written) on failure.
     int IconImageToBMPFile(const wchar_t* path, const ICONIMAGE* image);
 

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "common/utf8.h"
 #include "vardel/guid.h"
@@ -122,23 +123,66 @@ void RemoveStaleTemporaries(const std::filesystem::path& target) {
     }
 }
 
-bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
-    RemoveStaleTemporaries(target);
-    std::string temp;
-    const int fd = CreateLockedTemporary(target, temp);
-    if (fd < 0) {
+AtomicFileWriter::~AtomicFileWriter() {
+    Discard();
+}
+
+bool AtomicFileWriter::Open(const std::filesystem::path& target) {
+    if (fd_ >= 0) {
         return false;
+    }
+    // A device or a pipe cannot be replaced, only written: /dev/stdout stays
+    // a link to the output and /dev/full keeps failing as a disk would.
+    struct stat status {};
+    if (::stat(target.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        inPlace_ = true;
+        fd_ = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        return fd_ >= 0;
+    }
+    // A link to a file keeps linking: the file it names is replaced.
+    std::error_code error;
+    const bool link = ::lstat(target.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+    target_ = link ? std::filesystem::weakly_canonical(target, error) : target;
+    if (error) {
+        return false;
+    }
+    inPlace_ = false;
+    RemoveStaleTemporaries(target_);
+    fd_ = CreateLockedTemporary(target_, temp_);
+    return fd_ >= 0;
+}
+
+bool AtomicFileWriter::Write(std::string_view bytes) {
+    return fd_ >= 0 && WriteAll(fd_, bytes);
+}
+
+bool AtomicFileWriter::Commit() {
+    if (fd_ >= 0 && inPlace_) {
+        return ::close(std::exchange(fd_, -1)) == 0;
     }
     // The lock is held until the rename is done: a temporary whose lock is
     // free may be removed by any cleaner.
-    const bool ok =
-        WriteAll(fd, bytes) && ::fsync(fd) == 0 && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
+    if (fd_ < 0 || ::fsync(fd_) != 0 || ::rename(temp_.c_str(), target_.c_str()) != 0) {
+        Discard();
+        return false;
     }
     // The bytes reached the disk with fsync; closing cannot lose them.
-    ::close(fd);
-    return ok;
+    ::close(std::exchange(fd_, -1));
+    return true;
+}
+
+void AtomicFileWriter::Discard() {
+    if (fd_ >= 0) {
+        if (!inPlace_) {
+            ::unlink(temp_.c_str());
+        }
+        ::close(std::exchange(fd_, -1));
+    }
+}
+
+bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+    AtomicFileWriter writer;
+    return writer.Open(target) && writer.Write(bytes) && writer.Commit();
 }
 
 bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {

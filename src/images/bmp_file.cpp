@@ -158,7 +158,7 @@ bool CDib::WriteBMPFile(const wchar_t* path, const ICONIMAGE& image) {
         VardelImages::ShowMessage(Caption(path), L"Fail to create a bitmap file\uFF01");
         return false;
     }
-    if (!file.Write(fileHeader.Bytes()) || !file.Write(body.Bytes())) {
+    if (!file.Write(fileHeader.Bytes()) || !file.Write(body.Bytes()) || !file.Commit()) {
         VardelImages::ShowMessage(Caption(path), L"Error when writing header of a bitmap file!");
         return false;
     }

@@ -78,7 +78,7 @@ bool WriteIcoFile(std::span<const ICONIMAGE* const> images, const wchar_t* path)
         ShowMessage(caption, L"Error when writing header of an icon file!");
         return false;
     }
-    return file.Write(body);
+    return file.Write(body) && file.Commit();
 }
 
 }  // namespace VardelImages

@@ -84,6 +84,16 @@ ICONRESOURCE* CIcons::ReadIconFromEXEFile(const wchar_t* module, const wchar_t* 
     }
 }
 
+int CIcons::ListIconGroups(const wchar_t* module, std::vector<std::wstring>& groups) {
+    try {
+        const std::optional<std::string> file = VardelImages::ReadFileBytes(module);
+        return VardelImages::ListIconGroups(ModuleBytes(file), module, groups) ? 1 : 0;
+    } catch (const std::bad_alloc&) {
+        groups.clear();
+        return 0;
+    }
+}
+
 int CIcons::WriteIconToICOFile(const ICONRESOURCE* resource, const wchar_t* path) {
     if (resource == nullptr) {
         return 0;

@@ -1,10 +1,5 @@
 #include "images/image_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "common/atomic_file.h"
 #include "common/wide_path.h"
 
@@ -26,37 +21,19 @@ std::optional<std::string> ReadFileBytes(const wchar_t* path) {
     }
 }
 
-FileWriter::~FileWriter() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-}
-
 bool FileWriter::Create(const wchar_t* path) {
-    if (path == nullptr || fd_ >= 0) {
+    if (path == nullptr) {
         return false;
     }
     try {
-        fd_ = ::open(VardelCommon::ToPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                     0666);
+        return file_.Open(VardelCommon::ToPath(path));
     } catch (const std::exception&) {
-        fd_ = -1;
+        return false;
     }
-    return fd_ >= 0;
 }
 
 bool FileWriter::Write(std::span<const std::uint8_t> bytes) {
-    while (fd_ >= 0 && !bytes.empty()) {
-        const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        bytes = bytes.subspan(static_cast<std::size_t>(written));
-    }
-    return fd_ >= 0;
+    return file_.Write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
 }  // namespace VardelImages

@@ -2,13 +2,15 @@
 // and parsed from there, so every parser works on bytes it can bound; only
 // regular files are read (a pipe or a device could block or never end).
 // Files are written in pieces, so a caller can tell a failed header write
-// from a failed body write, as its messages do.
+// from a failed body write, as its messages do, and replaced atomically.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
+
+#include "common/atomic_file.h"
 
 namespace VardelImages {
 
@@ -21,21 +23,20 @@ inline std::span<const std::uint8_t> AsBytes(const std::string& bytes) {
     return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
 }
 
-/// A file created (or emptied) for writing; closed when the writer goes.
+/// A file replaced atomically: written in pieces to a temporary beside it
+/// and renamed over it by Commit(); a writer that goes without committing
+/// leaves the file as it was.
 class FileWriter {
   public:
-    FileWriter() = default;
-    FileWriter(const FileWriter&) = delete;
-    FileWriter& operator=(const FileWriter&) = delete;
-    ~FileWriter();
-
-    /// Creates or truncates the file at `path`; false when it cannot.
+    /// Creates the temporary of the file at `path`; false when it cannot.
     bool Create(const wchar_t* path);
     /// Writes all of `bytes`; false on any failure or short write.
     bool Write(std::span<const std::uint8_t> bytes);
+    /// Puts the bytes in place of the file; false when they cannot be.
+    bool Commit() { return file_.Commit(); }
 
   private:
-    int fd_ = -1;
+    VardelCommon::AtomicFileWriter file_;
 };
 
 }  // namespace VardelImages

@@ -64,14 +64,37 @@ std::optional<std::span<const std::uint8_t>> FindIcon(const PeImage& image, std:
     return image.FindResource(kResourceIcon, ResourceName::FromId(id));
 }
 
+// The PE image of `file`; nullopt, with a message captioned `module`, when
+// the bytes are not a PE file.
+std::optional<PeImage> ParseProgramFile(std::span<const std::uint8_t> file, const wchar_t* module) {
+    std::optional<PeImage> image = PeImage::Parse(file);
+    if (!image) {
+        ShowMessage(module == nullptr ? std::wstring_view() : module,
+                    L"Error when loading a file - Please select a WIN32 DLL or EXE file!");
+    }
+    return image;
+}
+
 }  // namespace
+
+bool ListIconGroups(std::span<const std::uint8_t> file, const wchar_t* module,
+                    std::vector<std::wstring>& groups) {
+    groups.clear();
+    const std::optional<PeImage> image = ParseProgramFile(file, module);
+    if (!image) {
+        return false;
+    }
+    for (const ResourceName& name : image->ResourceNames(kResourceGroupIcon)) {
+        groups.push_back(name.id ? L"#" + std::to_wstring(*name.id) : name.text);
+    }
+    return true;
+}
 
 ICONRESOURCE* ReadIconGroup(std::span<const std::uint8_t> file, const wchar_t* module,
                             const wchar_t* group) {
     const std::wstring_view caption = module == nullptr ? std::wstring_view() : module;
-    const std::optional<PeImage> image = PeImage::Parse(file);
+    const std::optional<PeImage> image = ParseProgramFile(file, module);
     if (!image) {
-        ShowMessage(caption, L"Error when loading a file - Please select a WIN32 DLL or EXE file!");
         return nullptr;
     }
     const std::optional<std::vector<GroupEntry>> entries = FindGroup(*image, group);

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "vardel/icon_records.h"
 
@@ -19,6 +21,11 @@ namespace VardelImages {
 /// group or an image is missing.
 ICONRESOURCE* ReadIconGroup(std::span<const std::uint8_t> file, const wchar_t* module,
                             const wchar_t* group);
+/// The names of the icon groups of the PE file bytes `file`, in the file's
+/// order: a text name as it stands, a numeric id as "#<id>". False, with a
+/// message captioned `module`, when the bytes are not a PE file.
+bool ListIconGroups(std::span<const std::uint8_t> file, const wchar_t* module,
+                    std::vector<std::wstring>& groups);
 /// The icon of the image of group `group` best for a 32 x 32 icon; empty,
 /// without messages, when any step fails.
 HICON BestIconOfGroup(std::span<const std::uint8_t> file, const wchar_t* group);

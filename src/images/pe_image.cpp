@@ -26,22 +26,21 @@ constexpr std::uint32_t kResourceDirectorySize = 16;
 constexpr std::uint32_t kHighBit = 0x80000000;
 constexpr std::size_t kFirstResourceId = 0x10000;
 
-// Whether the length-prefixed UTF-16 name at `offset` of the resource
-// directory equals `text` without regard to case.
-bool NameEquals(std::span<const std::uint8_t> resources, std::uint32_t offset,
-                const std::wstring& text) {
+// The length-prefixed UTF-16 name at `offset` of the resource directory.
+std::optional<std::wstring> ReadName(std::span<const std::uint8_t> resources,
+                                     std::uint32_t offset) {
     ByteReader reader(resources);
     std::uint16_t length = 0;
     std::span<const std::uint8_t> units;
     if (!reader.Seek(offset) || !reader.ReadU16(length) || !reader.Take(2ull * length, units)) {
-        return false;
+        return std::nullopt;
     }
     std::wstring name;
     VardelCommon::AppendFromUtf16(
         length,
         [&](std::size_t i) { return static_cast<char16_t>(units[2 * i] | units[2 * i + 1] << 8); },
         name);
-    return VardelCommon::EqualsNoCase(name, text);
+    return name;
 }
 
 // Whether the name field of a directory entry names `name`.
@@ -50,30 +49,49 @@ bool EntryMatches(std::span<const std::uint8_t> resources, std::uint32_t field,
     if (name.id) {
         return field == *name.id;
     }
-    return (field & kHighBit) != 0 && NameEquals(resources, field & ~kHighBit, name.text);
+    if ((field & kHighBit) == 0) {
+        return false;
+    }
+    const std::optional<std::wstring> text = ReadName(resources, field & ~kHighBit);
+    return text && VardelCommon::EqualsNoCase(*text, name.text);
+}
+
+// Calls `visit(field, target)` for the entries of the directory at `offset`
+// in order until it returns true; false when the directory's header or an
+// entry lies outside the bytes before that.
+template <typename Visit>
+bool VisitEntries(std::span<const std::uint8_t> resources, std::uint32_t offset, Visit visit) {
+    ByteReader reader(resources);
+    std::uint16_t named = 0, ids = 0;
+    if (!reader.Seek(offset) || !reader.Skip(kResourceDirectorySize - 4) ||
+        !reader.ReadU16(named) || !reader.ReadU16(ids)) {
+        return false;
+    }
+    const std::uint32_t count = std::uint32_t{named} + ids;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::uint32_t field = 0, target = 0;
+        if (!reader.ReadU32(field) || !reader.ReadU32(target)) {
+            return false;
+        }
+        if (visit(field, target)) {
+            return true;
+        }
+    }
+    return true;
 }
 
 // The target field of the entry of the directory at `offset` that matches
 // `name`, or of its first entry when `name` is null.
 std::optional<std::uint32_t> FindEntry(std::span<const std::uint8_t> resources,
                                        std::uint32_t offset, const ResourceName* name) {
-    ByteReader reader(resources);
-    std::uint16_t named = 0, ids = 0;
-    if (!reader.Seek(offset) || !reader.Skip(kResourceDirectorySize - 4) ||
-        !reader.ReadU16(named) || !reader.ReadU16(ids)) {
-        return std::nullopt;
-    }
-    const std::uint32_t count = std::uint32_t{named} + ids;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::uint32_t field = 0, target = 0;
-        if (!reader.ReadU32(field) || !reader.ReadU32(target)) {
-            return std::nullopt;
-        }
+    std::optional<std::uint32_t> found;
+    VisitEntries(resources, offset, [&](std::uint32_t field, std::uint32_t target) {
         if (name == nullptr || EntryMatches(resources, field, *name)) {
-            return target;
+            found = target;
         }
-    }
-    return std::nullopt;
+        return found.has_value();
+    });
+    return found;
 }
 
 // The offset of the subdirectory an entry's target names; nullopt when it
@@ -165,6 +183,32 @@ std::span<const std::uint8_t> PeImage::FromRva(std::uint32_t rva) const {
         }
     }
     return {};
+}
+
+std::vector<ResourceName> PeImage::ResourceNames(std::uint16_t type) const {
+    const ResourceName typeName = ResourceName::FromId(type);
+    const std::optional<std::uint32_t> names = Subdirectory(FindEntry(resources_, 0, &typeName));
+    std::vector<ResourceName> found;
+    if (!names) {
+        return found;
+    }
+    // An entry is a text name when its high bit is set, else an id; a text
+    // outside the directory ends the list, as a truncated directory does.
+    VisitEntries(resources_, *names, [&](std::uint32_t field, std::uint32_t) {
+        if ((field & kHighBit) == 0) {
+            if (field >= kFirstResourceId) {
+                return true;
+            }
+            found.push_back(ResourceName::FromId(static_cast<std::uint16_t>(field)));
+            return false;
+        }
+        std::optional<std::wstring> text = ReadName(resources_, field & ~kHighBit);
+        if (text) {
+            found.push_back({std::nullopt, std::move(*text)});
+        }
+        return !text;
+    });
+    return found;
 }
 
 std::optional<std::span<const std::uint8_t>> PeImage::FindResource(std::uint16_t type,

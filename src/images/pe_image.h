@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace VardelImages {
 
@@ -36,6 +37,11 @@ class PeImage {
     /// MZ header leading to a PE signature, a PE32 or PE32+ optional header
     /// and a section table, all within the bytes.
     static std::optional<PeImage> Parse(std::span<const std::uint8_t> file);
+
+    /// The names of the resources of `type`, in the directory's order; empty
+    /// when there are none. The list stops at the first entry that lies
+    /// outside the directory or whose id is not a 16-bit number.
+    std::vector<ResourceName> ResourceNames(std::uint16_t type) const;
 
     /// The bytes of resource `name` of `type` in its first language; nullopt
     /// when it is missing or its bytes do not lie within one section of the

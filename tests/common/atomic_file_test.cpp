@@ -56,6 +56,27 @@ TEST(AtomicFile, FailedSaveKeepsThePreviousFile) {
     EXPECT_FALSE(VardelCommon::ReadWholeFile(folder.path() / "absent", bytes));
 }
 
+TEST(AtomicFile, ALinkStaysALinkAndADeviceIsWrittenInPlace) {
+    TempFolder folder;
+    const fs::path data = folder.path() / "data.bin";
+    const fs::path link = folder.path() / "link.bin";
+    ASSERT_TRUE(VardelCommon::WriteFileAtomically(data, "old"));
+    fs::create_symlink(data.filename(), link);
+    ASSERT_TRUE(VardelCommon::WriteFileAtomically(link, "new"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    std::string bytes;
+    ASSERT_TRUE(VardelCommon::ReadWholeFile(data, bytes));
+    EXPECT_EQ(bytes, "new");
+    EXPECT_EQ(FileCount(folder.path()), 2u);
+
+    // Replacing a device would put a plain file in its place.
+    EXPECT_TRUE(VardelCommon::WriteFileAtomically("/dev/null", "bytes"));
+    EXPECT_FALSE(VardelCommon::WriteFileAtomically("/dev/full", "bytes"));
+    for (const char* device : {"/dev/null", "/dev/full"}) {
+        EXPECT_TRUE(fs::is_character_file(device)) << device;
+    }
+}
+
 TEST(AtomicFile, ReadsRegularFilesOnlyAndNeverWaitsOnAPipe) {
     TempFolder folder;
     const fs::path file = folder.path() / "data.bin";

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 
 #include "images/image_builders.h"
@@ -71,6 +72,8 @@ TEST_F(PeIconsTest, ReadsNamedAndNumberedGroupsOfBothFormats) {
         const std::wstring ico = (folder_.path() / "app.ico").wstring();
         ASSERT_EQ(icons_.WriteIconToICOFile(named.get(), ico.c_str()), 1);
         EXPECT_EQ(VardelTest::ReadBytes(ico), IcoFile({kSmall, kMiddle, kLarge}));
+        // The file is replaced through a temporary that the rename removed.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.path()), {}), 2);
 
         for (const wchar_t* name : {L"#7", IdName(7)}) {
             const Record numbered(icons_.ReadIconFromEXEFile(path.c_str(), name));
@@ -79,6 +82,27 @@ TEST_F(PeIconsTest, ReadsNamedAndNumberedGroupsOfBothFormats) {
             EXPECT_EQ(ImageBytesOf(*numbered, 0), kLarge);
         }
     }
+}
+
+TEST_F(PeIconsTest, ListsGroupsByTheNamesTheReaderTakes) {
+    std::vector<Resource> resources = Resources();
+    resources.push_back({14, std::uint16_t{7}, IconGroup({kSmall}, 1), 0x407});
+    resources.push_back({14, L"Tool Ä", IconGroup({kSmall}, 1)});
+    for (const bool pe32Plus : {false, true}) {
+        const std::wstring path = Write(PeFile(pe32Plus, resources));
+        std::vector<std::wstring> groups{L"stale"};
+        ASSERT_EQ(icons_.ListIconGroups(path.c_str(), groups), 1);
+        // Texts first, then ids; a group in two languages is listed once.
+        EXPECT_EQ(groups, (std::vector<std::wstring>{L"APP", L"Tool Ä", L"#7"}));
+        for (const std::wstring& group : groups) {
+            EXPECT_NE(Record(icons_.ReadIconFromEXEFile(path.c_str(), group.c_str())), nullptr);
+        }
+    }
+    std::vector<std::wstring> groups{L"stale"};
+    ASSERT_EQ(icons_.ListIconGroups(Write(PeFile(false, {{3, std::uint16_t{1}, kSmall}})).c_str(),
+                                    groups),
+              1);
+    EXPECT_TRUE(groups.empty());
 }
 
 TEST_F(PeIconsTest, TheFirstLanguageOfAGroupIsRead) {
@@ -206,6 +230,11 @@ TEST_F(PeIconsTest, BadModulesGiveNullWithTheirMessages) {
             EXPECT_EQ(log.messages[0].first, path);
         }
         EXPECT_FALSE(icons_.GetIconFromInstance(path.c_str(), L"APP"));
+        // Listing a hostile file's groups is bounded too; only a file that
+        // is not a program file fails.
+        std::vector<std::wstring> groups;
+        EXPECT_EQ(icons_.ListIconGroups(path.c_str(), groups),
+                  bad.texts == std::vector<std::wstring>{kNotProgram} ? 0 : 1);
     }
 }
 

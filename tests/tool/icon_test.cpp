@@ -1,5 +1,5 @@
 // vardel icon list|extract|build: images listed from an ICO file and from
-// the icon groups of a PE32 file, an image extracted byte for byte as an
+// one or every icon group of a PE32 file, an image extracted byte for byte as an
 // ICO, through PNG and BMP and built back, and refused inputs that exit
 // with a message and leave the target alone.
 #include <gtest/gtest.h>
@@ -61,13 +61,29 @@ TEST_F(IconTest, ListsIcoImagesAndProgramFileGroups) {
     EXPECT_EQ(Listed({Path("tools.dll"), "--group", "7"}), both);
     EXPECT_EQ(Listed({Path("tools.dll"), "--group", "main"}),
               (std::vector<std::vector<int>>{{32, 32, 32, 4264}}));
+
+    // Without --group every group is listed, named as --group takes it.
+    const ToolRun groups = RunTool({"icon", "list", Path("tools.dll")});
+    EXPECT_EQ(groups.exitCode, 0) << groups.err;
+    EXPECT_EQ(
+        Lines(groups.out),
+        (std::vector<std::string>{
+            "group MAIN", "index  width  height  bits  bytes", "0      32     32      32    4264",
+            "", "group #7", "index  width  height  bits  bytes", "0      16     16      8     1384",
+            "1      32     32      32    4264"}));
+    const nlohmann::json json = ParseJson(RunTool({"icon", "list", Path("tools.dll"), "--json"}));
+    ASSERT_EQ(json["groups"].size(), 2u);
+    EXPECT_EQ(json["groups"][1]["group"], "#7");
+    EXPECT_EQ(json["groups"][1]["images"].size(), 2u);
 }
 
 TEST_F(IconTest, ExtractsTheSingleImageIcoByteForByte) {
     const Bytes single = ImagesTest::IcoFile({large_});
+    // A program file's first group is MAIN: texts come before ids.
     for (const std::vector<std::string>& source :
          {std::vector<std::string>{Path("two.ico"), "--index", "1"},
-          std::vector<std::string>{Path("tools.dll"), "--group", "MAIN"}}) {
+          std::vector<std::string>{Path("tools.dll"), "--group", "MAIN"},
+          std::vector<std::string>{Path("tools.dll")}}) {
         std::vector<std::string> args{"icon", "extract"};
         args.insert(args.end(), source.begin(), source.end());
         args.insert(args.end(), {"-o", Path("one.ICO")});
@@ -115,6 +131,7 @@ TEST_F(IconTest, RefusedInputsWriteNothing) {
     const Bytes two = ReadBytes(Path("two.ico"));
     WriteBytes(Path("cut.ico"), Bytes(two.begin(), two.end() - 100));
     WriteBytes(Path("junk.bmp"), {'B', 'M', 0, 0});
+    WriteBytes(Path("bare.dll"), ImagesTest::PeFile(false, {{3, std::uint16_t{1}, small_}}));
     WriteBytes(Path("junk.png"), {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13});
     const std::string missing = Path("missing.ico");
     const struct {
@@ -131,9 +148,12 @@ TEST_F(IconTest, RefusedInputsWriteNothing) {
         {{"extract", Path("two.ico"), "--index", "2", "-o", Path("out.ico")},
          1,
          "image 2 does not exist: " + Path("two.ico") + " has 2 images"},
-        {{"extract", Path("tools.dll"), "-o", Path("out.ico")},
+        {{"extract", Path("bare.dll"), "-o", Path("out.ico")},
          1,
-         Path("tools.dll") + " is a program file: name an icon group with --group"},
+         Path("bare.dll") + " has no icon groups"},
+        {{"list", Path("two.ico"), "--group", "7"},
+         1,
+         Path("two.ico") + " is not a program file: --group does not apply"},
         {{"extract", Path("tools.dll"), "--group", "8", "-o", Path("out.ico")},
          1,
          Path("tools.dll") + ": no readable icon group \"8\""},
@@ -163,7 +183,7 @@ TEST_F(IconTest, RefusedInputsWriteNothing) {
         }
         EXPECT_EQ(ReadBytes(Path("out.ico")), (Bytes{'o', 'l', 'd'})) << run.err;
     }
-    EXPECT_EQ(VardelTest::EntriesIn(folder_.path()), 8u);
+    EXPECT_EQ(VardelTest::EntriesIn(folder_.path()), 9u);
 }
 
 }  // namespace

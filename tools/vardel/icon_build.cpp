@@ -111,9 +111,8 @@ Status RunIconBuild(const std::vector<std::string>& files, const std::string& ou
     }
     CIcons icons;
     const std::vector<ICONIMAGE*> pointers = images.Pointers();
-    const Result<std::string> bytes = WrittenBytes(
-        [&](const wchar_t* path) { return icons.WriteIconToICOFile(pointers, path); }, output);
-    return bytes.ok() ? SaveFile(output, bytes.value()) : bytes.failure();
+    return WriteWith([&](const wchar_t* path) { return icons.WriteIconToICOFile(pointers, path); },
+                     output);
 }
 
 }  // namespace VardelTool

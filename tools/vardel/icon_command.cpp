@@ -27,16 +27,32 @@ struct IconOptions {
     bool json = false;
 };
 
-// The icon FILE names: an ICO file, or with --group a program file's group.
-Result<IconRecord> OpenIcon(const IconOptions& options) {
-    const bool program = IsProgramFile(options.file);
-    if (program && options.group.empty()) {
-        return Refused(options.file + " is a program file: name an icon group with --group");
-    }
+// Refuses --group for a file that is not a program file.
+Status CheckGroup(const IconOptions& options, bool program) {
     if (!program && !options.group.empty()) {
         return Refused(options.file + " is not a program file: --group does not apply");
     }
-    return ReadIcon(options.file, options.group);
+    return std::nullopt;
+}
+
+// The icon FILE names: an ICO file, or a program file's group named by
+// --group, by default its first.
+Result<IconRecord> OpenIcon(const IconOptions& options) {
+    const bool program = IsProgramFile(options.file);
+    if (Status refused = CheckGroup(options, program)) {
+        return *refused;
+    }
+    if (!program || !options.group.empty()) {
+        return ReadIcon(options.file, options.group);
+    }
+    const Result<std::vector<std::string>> groups = IconGroups(options.file);
+    if (!groups.ok()) {
+        return groups.failure();
+    }
+    if (groups.value().empty()) {
+        return Refused(options.file + " has no icon groups");
+    }
+    return ReadIcon(options.file, groups.value().front());
 }
 
 std::span<const ICONIMAGE> Images(const ICONRESOURCE& record) {
@@ -55,28 +71,63 @@ void PrintImages(const ICONRESOURCE& record) {
     table.Print(std::cout);
 }
 
-Json ImagesJson(const IconOptions& options, const ICONRESOURCE& record) {
-    Json json = {{"file", options.file}};
-    json["group"] = options.group.empty() ? Json() : Json(options.group);
-    json["images"] = Json::array();
+Json ImagesJson(const ICONRESOURCE& record) {
+    Json images = Json::array();
     std::size_t index = 0;
     for (const ICONIMAGE& image : Images(record)) {
-        json["images"].push_back({{"index", index++},
-                                  {"width", image.Width},
-                                  {"height", image.Height},
-                                  {"bits", image.Colors},
-                                  {"bytes", image.NumBytes}});
+        images.push_back({{"index", index++},
+                          {"width", image.Width},
+                          {"height", image.Height},
+                          {"bits", image.Colors},
+                          {"bytes", image.NumBytes}});
     }
-    return json;
+    return images;
+}
+
+// Every icon group of a program file, each with its images; all are read
+// before anything is printed.
+Status ListGroups(const IconOptions& options) {
+    const Result<std::vector<std::string>> groups = IconGroups(options.file);
+    if (!groups.ok()) {
+        return groups.failure();
+    }
+    std::vector<IconRecord> records;
+    for (const std::string& group : groups.value()) {
+        Result<IconRecord> record = ReadIcon(options.file, group);
+        if (!record.ok()) {
+            return record.failure();
+        }
+        records.push_back(std::move(record.value()));
+    }
+    Json json = {{"file", options.file}, {"groups", Json::array()}};
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::string& group = groups.value()[i];
+        if (options.json) {
+            json["groups"].push_back({{"group", group}, {"images", ImagesJson(*records[i])}});
+        } else {
+            std::cout << (i == 0 ? "" : "\n") << "group " << group << "\n";
+            PrintImages(*records[i]);
+        }
+    }
+    if (options.json) {
+        PrintJson(json);
+    }
+    return std::nullopt;
 }
 
 Status RunIconList(const IconOptions& options) {
+    const bool program = IsProgramFile(options.file);
+    if (program && options.group.empty()) {
+        return ListGroups(options);
+    }
     const Result<IconRecord> record = OpenIcon(options);
     if (!record.ok()) {
         return record.failure();
     }
     if (options.json) {
-        PrintJson(ImagesJson(options, *record.value()));
+        PrintJson({{"file", options.file},
+                   {"group", options.group.empty() ? Json() : Json(options.group)},
+                   {"images", ImagesJson(*record.value())}});
     } else {
         PrintImages(*record.value());
     }
@@ -84,7 +135,7 @@ Status RunIconList(const IconOptions& options) {
 }
 
 // The image's pixels as a PNG file.
-Result<std::string> PngBytes(const ICONIMAGE& image, const std::string& output) {
+Status WritePng(const ICONIMAGE& image, const std::string& output) {
     CIcons icons;
     const HICON icon = icons.MakeIconFromResource(&image);
     std::optional<std::string> bytes;
@@ -94,23 +145,23 @@ Result<std::string> PngBytes(const ICONIMAGE& image, const std::string& output) 
     if (!bytes) {
         return Refused(output + ": the image cannot be drawn");
     }
-    return std::move(*bytes);
+    return SaveFile(output, *bytes);
 }
 
-// The bytes of `image` in the format `output`'s extension names.
-Result<std::string> ImageBytes(ICONIMAGE& image, const std::string& output) {
+// Writes `image` in the format `output`'s extension names.
+Status WriteImage(ICONIMAGE& image, const std::string& output) {
     const std::string extension = LowerExtension(output);
     CIcons icons;
     if (extension == ".ico") {
         const std::vector<ICONIMAGE*> images{&image};
-        return WrittenBytes(
+        return WriteWith(
             [&](const wchar_t* path) { return icons.WriteIconToICOFile(images, path); }, output);
     }
     if (extension == ".bmp") {
-        return WrittenBytes(
+        return WriteWith(
             [&](const wchar_t* path) { return icons.IconImageToBMPFile(path, &image); }, output);
     }
-    return PngBytes(image, output);
+    return WritePng(image, output);
 }
 
 Status RunIconExtract(const IconOptions& options) {
@@ -123,9 +174,7 @@ Status RunIconExtract(const IconOptions& options) {
                        " does not exist: " + options.file + " has " +
                        std::to_string(record.value()->ImageCount) + " images");
     }
-    const Result<std::string> bytes =
-        ImageBytes(record.value()->Images[options.index], options.output);
-    return bytes.ok() ? SaveFile(options.output, bytes.value()) : bytes.failure();
+    return WriteImage(record.value()->Images[options.index], options.output);
 }
 
 // Refuses, as a usage error, an output whose extension is not one of `allowed`.
@@ -145,9 +194,9 @@ CLI::Validator ExtensionIn(std::vector<std::string> allowed) {
 void AddList(CLI::App& group, CommandSet& commands) {
     auto options = std::make_shared<IconOptions>();
     CLI::App* list = group.add_subcommand("list", "Print the images of an icon");
-    list->add_option("FILE", options->file, "ICO file, or program file (EXE, DLL) with --group")
-        ->required();
-    list->add_option("--group", options->group, "Icon group of a program file: name or number");
+    list->add_option("FILE", options->file, "ICO file, or program file (EXE, DLL)")->required();
+    list->add_option("--group", options->group,
+                     "Icon group of a program file: name or number (default: every group)");
     AddJsonFlag(*list, options->json);
     SetExample(*list, "  vardel icon list part.ico\n  vardel icon list tools.dll --group 101");
     commands.Add(list, [options] { return Finish(RunIconList(*options)); });
@@ -157,9 +206,9 @@ void AddExtract(CLI::App& group, CommandSet& commands) {
     auto options = std::make_shared<IconOptions>();
     CLI::App* extract =
         group.add_subcommand("extract", "Write one image of an icon as an ICO, BMP or PNG file");
-    extract->add_option("FILE", options->file, "ICO file, or program file with --group")
-        ->required();
-    extract->add_option("--group", options->group, "Icon group of a program file: name or number");
+    extract->add_option("FILE", options->file, "ICO file, or program file (EXE, DLL)")->required();
+    extract->add_option("--group", options->group,
+                        "Icon group of a program file: name or number (default: the first)");
     extract->add_option("--index", options->index, "Image to write, from 0 (default: 0)");
     extract->add_option("-o,--output", options->output, "File to write (*.ico, *.bmp, *.png)")
         ->required()

@@ -1,10 +1,7 @@
 #include "icon_file.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
 #include "common/atomic_file.h"
@@ -32,29 +29,6 @@ class CapturedMessages {
   private:
     std::wstring text_;
     CIcons::MessageSink previous_;
-};
-
-// A folder of its own under the temporary folder, removed with its files.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vardel-icon-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-        }
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
 };
 
 // The library's name of group `group`: a number becomes "#<number>".
@@ -100,6 +74,20 @@ bool IsProgramFile(const std::string& file) {
     return in.read(start, 2) && start[0] == 'M' && start[1] == 'Z';
 }
 
+Result<std::vector<std::string>> IconGroups(const std::string& file) {
+    CIcons icons;
+    CapturedMessages messages;
+    std::vector<std::wstring> names;
+    if (icons.ListIconGroups(Wide(file).c_str(), names) == 0) {
+        return messages.FailureFor(file, "not a program file");
+    }
+    std::vector<std::string> groups;
+    for (const std::wstring& name : names) {
+        groups.push_back(Utf8(name));
+    }
+    return groups;
+}
+
 Result<IconRecord> ReadIcon(const std::string& file, const std::string& group) {
     CIcons icons;
     CapturedMessages messages;
@@ -117,17 +105,13 @@ Result<IconRecord> ReadIcon(const std::string& file, const std::string& group) {
     return record;
 }
 
-Result<std::string> WrittenBytes(const std::function<int(const wchar_t*)>& write,
-                                 const std::string& target) {
-    const ScratchFolder scratch;
+Status WriteWith(const std::function<int(const wchar_t*)>& write, const std::string& target) {
     CapturedMessages messages;
-    const std::wstring path = Wide((scratch.path() / "image").string());
-    std::string bytes;
-    if (scratch.path().empty() || write(path.c_str()) == 0 ||
-        !VardelCommon::ReadWholeFile(scratch.path() / "image", bytes)) {
+    const std::wstring path = Wide(target);
+    if (write(path.c_str()) == 0) {
         return messages.FailureFor(target, "cannot make the file");
     }
-    return bytes;
+    return std::nullopt;
 }
 
 Status SaveFile(const std::string& target, const std::string& bytes) {

@@ -1,9 +1,7 @@
 // Icons as the icon commands read and write them: an ICO file, or one icon
 // group of a program file (a file starting with "MZ"), read through CIcons
-// into a record the caller owns; and the bytes of the library's ICO and
-// BMP writers, which write to a path, caught in a private scratch folder
-// so that the tool's own atomic save puts them in place. Failures carry the
-// library's message text.
+// into a record the caller owns; and the library's ICO and BMP writers run
+// on a target. Failures carry the library's message text.
 #pragma once
 
 #include <functional>
@@ -42,14 +40,17 @@ class IconImages {
 /// True when `file` starts with "MZ".
 bool IsProgramFile(const std::string& file);
 
+/// The names of the icon groups of the program file `file`, in its order,
+/// as ReadIcon takes them: a text name, or "#<number>" for a numeric id.
+Result<std::vector<std::string>> IconGroups(const std::string& file);
+
 /// The icon of the ICO file `file`, or with a group name the icon group of
 /// a program file: a name, or a number for a numeric id.
 Result<IconRecord> ReadIcon(const std::string& file, const std::string& group);
 
-/// The bytes `write` (a CIcons writer given a path) writes, for the target
-/// `target` named in messages; refused when it returns 0.
-Result<std::string> WrittenBytes(const std::function<int(const wchar_t*)>& write,
-                                 const std::string& target);
+/// Runs `write` (a CIcons writer, which replaces its file atomically) on
+/// `target`; refused, with the library's message, when it returns 0.
+Status WriteWith(const std::function<int(const wchar_t*)>& write, const std::string& target);
 
 /// Saves `bytes` as `target` atomically.
 Status SaveFile(const std::string& target, const std::string& bytes);
