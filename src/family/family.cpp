@@ -7,6 +7,7 @@
 #include "vardel/evaluator_provider.h"
 #include "vardel/string_util.h"
 #include "vardel/xml_node_array.h"
+#include "xml/element_scan.h"
 
 using VardelCommon::ToUpper;
 using VardelFamily::DocumentElement;
@@ -76,12 +77,14 @@ void CEncapFamily::Initialize(const wchar_t* familyXml,
     if (root.GetChildNode(L"ParameterMap", parameterMap) || hasTemplates) {
         mapping_ = std::make_unique<CEncapFamilyMapping>(templates, parameterMap, this);
     }
-    XMLNodeArray parameters;
-    root.SelectChildNodes(L"Categories/Category//CategoryParameter", parameters);
-    for (int i = 0; i < parameters.GetSize(); ++i) {
-        std::wstring name;
-        if (parameters[i].GetProperty(L"InternalName", name)) {
-            categoryParameters_.insert_or_assign(ToUpper(name), parameters[i]);
+    // "Categories/Category//CategoryParameter", walked: every load asks.
+    for (const XMLNode& category : VardelXml::ElementsAtPath(root, {"Categories", "Category"})) {
+        for (const XMLNode& parameter :
+             VardelXml::DescendantsNamed(category, "CategoryParameter")) {
+            std::wstring name;
+            if (parameter.GetProperty(L"InternalName", name)) {
+                categoryParameters_.insert_or_assign(ToUpper(name), parameter);
+            }
         }
     }
     XMLNode tableNode;

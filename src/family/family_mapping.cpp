@@ -313,11 +313,16 @@ bool CEncapFamilyMapping::IsVisibleTextColumn(const std::wstring& columnId) cons
         }
         element = column->GetXMLNode();
     } else {
-        VardelFamily::DocumentElement(family_->GetFamilyXML())
-            .GetChildNode(VardelFamily::WhereAttributes(L"FamilyTable/Columns/Column", L"ColumnId",
-                                                        columnId, L"Hidden", L"false")
-                              .c_str(),
-                          element);
+        // The first visible column element of that exact id, found by a walk:
+        // ids in another case and unknown ids come here for every cell.
+        const std::vector<XMLNode> columns =
+            VardelXml::ElementsAtPath(VardelFamily::DocumentElement(family_->GetFamilyXML()),
+                                      {"FamilyTable", "Columns", "Column"});
+        const auto found = std::find_if(columns.begin(), columns.end(), [&](const XMLNode& c) {
+            return AttributeText(c, L"ColumnId") == columnId &&
+                   AttributeText(c, L"Hidden") == L"false";
+        });
+        element = found != columns.end() ? *found : XMLNode();
     }
     return AttributeText(element, L"Hidden") == L"false" &&
            EqualsNoCase(AttributeText(element, L"ValueType"), L"string");

@@ -47,7 +47,11 @@ std::wstring CategoryConstantPath(const std::wstring& parameterId) {
 long ReadText(const XMLNode& root, const std::wstring& xpath, std::wstring& value) {
     XMLNode node;
     std::wstring text;
-    if (!root.GetChildNode(xpath.c_str(), node) || !node.GetNodeText(text)) {
+    // A strings document without texts (every family has one for its default
+    // language) answers without a query.
+    XMLNode first;
+    if (!root.GetChildNodeByIdx(0, first) || !root.GetChildNode(xpath.c_str(), node) ||
+        !node.GetNodeText(text)) {
         return 1;
     }
     value = std::move(text);

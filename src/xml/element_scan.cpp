@@ -267,6 +267,17 @@ std::vector<XMLNode> ElementsAtPath(const XMLNode& parent,
     return elements;
 }
 
+std::vector<XMLNode> DescendantsNamed(const XMLNode& element, const char* name) {
+    std::vector<XMLNode> found;
+    const xmlNodePtr subtree = NodeAccess::Node(element);
+    for (xmlNodePtr node = subtree != nullptr ? NextInSubtree(subtree, subtree) : nullptr;
+         node != nullptr; node = NextInSubtree(node, subtree)) {
+        if (IsNamed(node, name))
+            found.push_back(NodeAccess::Wrap(NodeAccess::Tree(element), node));
+    }
+    return found;
+}
+
 bool ReadText(const XMLNode& element, std::wstring& text) {
     xmlNodePtr node = NodeAccess::Node(element);
     if (node == nullptr)

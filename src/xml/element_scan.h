@@ -72,6 +72,10 @@ XMLNode FindChild(const XMLNode& parent, const char* name);
 std::vector<XMLNode> ElementsAtPath(const XMLNode& parent,
                                     std::initializer_list<const char*> names);
 
+/// The descendant elements `name` of `element`, in document order (the
+/// XPath step ".//name").
+std::vector<XMLNode> DescendantsNamed(const XMLNode& element, const char* name);
+
 /// The concatenated text of `element`'s descendants into `text` (its buffer
 /// reused when the element holds a single text node); false for an empty
 /// node.

@@ -166,6 +166,45 @@ std::optional<SimpleStep> ParseSimpleStep(std::wstring_view xpath) {
     return step;
 }
 
+std::optional<std::vector<std::string>> ParseChildPath(std::wstring_view xpath) {
+    Reader reader(xpath);
+    std::vector<std::string> names;
+    do {
+        auto name = reader.Name();
+        if (!name)
+            return std::nullopt;
+        names.push_back(std::move(*name));
+    } while (reader.Take(L'/'));
+    if (!reader.AtEnd())
+        return std::nullopt;
+    return names;
+}
+
+// Depth first over the levels, which visits the last level's elements in
+// document order; true once the first is found when `firstOnly`.
+bool SelectLevel(xmlNodePtr node, const std::vector<std::string>& names, std::size_t level,
+                 bool firstOnly, std::vector<xmlNodePtr>& selected) {
+    if (level == names.size()) {
+        selected.push_back(node);
+        return firstOnly;
+    }
+    if (!HasVisibleChildren(node))
+        return false;
+    for (xmlNodePtr child = node->children; child != nullptr; child = child->next) {
+        if (child->type == XML_ELEMENT_NODE && child->ns == nullptr &&
+            std::strcmp(reinterpret_cast<const char*>(child->name), names[level].c_str()) == 0 &&
+            SelectLevel(child, names, level + 1, firstOnly, selected)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void SelectChildPath(xmlNodePtr context, const std::vector<std::string>& names, bool firstOnly,
+                     std::vector<xmlNodePtr>& selected) {
+    SelectLevel(context, names, 0, firstOnly, selected);
+}
+
 void SelectSimpleStep(xmlNodePtr context, const SimpleStep& step, bool firstOnly,
                       std::vector<xmlNodePtr>& selected) {
     if (!HasVisibleChildren(context))

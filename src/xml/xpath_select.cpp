@@ -15,6 +15,11 @@ std::optional<std::vector<xmlNodePtr>> Select(XmlTree& tree, xmlNodePtr context,
         SelectSimpleStep(context, *step, firstOnly, nodes);
         return nodes;
     }
+    if (const auto path = ParseChildPath(xpath)) {
+        std::vector<xmlNodePtr> nodes;
+        SelectChildPath(context, *path, firstOnly, nodes);
+        return nodes;
+    }
     const QuietErrors quiet;
     xmlXPathCompExprPtr compiled = tree.Compile(ToXml(xpath));
     xmlXPathContextPtr evaluation = tree.XPathContext();

@@ -54,6 +54,19 @@ TEST(ElementScan, OnlyPlainElementsAndAttributesOfThatNameMatch) {
     EXPECT_EQ(text, L"kept");
 }
 
+TEST(ElementScan, DescendantsComeInDocumentOrderWithoutTheElementItself) {
+    XMLParser parser = ParsedXml(
+        L"<P n='0' xmlns:q='urn:q'><A><P n='1'><P n='2'/></P>x<q:P n='-'/></A><P n='3'/></P>");
+    std::wstring numbers;
+    for (const XMLNode& found : VardelXml::DescendantsNamed(parser.GetRootNode(), "P")) {
+        std::wstring n;
+        found.GetProperty(L"n", n);
+        numbers += n;
+    }
+    EXPECT_EQ(numbers, L"123");
+    EXPECT_TRUE(VardelXml::DescendantsNamed(XMLNode(), "P").empty());
+}
+
 // Cell ids whose matches need more than ASCII folding, and whose byte
 // lengths may differ from their match's: U+017F upper-cases to "S".
 const std::vector<std::wstring> kIds = {

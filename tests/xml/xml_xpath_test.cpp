@@ -25,6 +25,46 @@ TEST(XmlXPath, SelectionIsRelativeToTheNode) {
     EXPECT_EQ(cells.GetSize(), 2);
 }
 
+// Plain name paths are walked without the engine; "child::" steps take the
+// engine, whose answer the walk must give, first node included.
+TEST(XmlXPath, NamePathsSelectWhatTheEngineSelects) {
+    XMLParser parser = ParsedXml(
+        L"<R xmlns:p='urn:p'><A><B i='1'/>t<B i='2'><C i='3'/></B></A><p:A><B i='4'/></p:A>"
+        L"<A/><A><B i='5'><C i='6'/><C i='7'/></B></A><D xmlns='urn:d'><B i='8'/></D></R>");
+    const XMLNode root = parser.GetRootNode();
+    const auto ids = [](const XMLNodeArray& nodes) {
+        std::wstring joined;
+        for (int i = 0; i < nodes.GetSize(); ++i) {
+            std::wstring id;
+            nodes[i].GetProperty(L"i", id);
+            joined += id;
+        }
+        return joined;
+    };
+    const struct {
+        const wchar_t* walked;
+        const wchar_t* engine;
+        const wchar_t* expected;
+    } cases[] = {
+        {L"A/B", L"child::A/child::B", L"125"},
+        {L" A / B / C ", L"child::A/child::B/child::C", L"367"},
+        {L"D/B", L"child::D/child::B", L""},
+        {L"A/Missing", L"child::A/child::Missing", L""},
+    };
+    for (const auto& c : cases) {
+        XMLNodeArray walked, engine;
+        ASSERT_TRUE(root.SelectChildNodes(c.walked, walked)) << c.walked;
+        ASSERT_TRUE(root.SelectChildNodes(c.engine, engine)) << c.engine;
+        EXPECT_EQ(ids(walked), c.expected) << c.walked;
+        EXPECT_EQ(ids(engine), c.expected) << c.engine;
+        XMLNode first;
+        EXPECT_EQ(root.GetChildNode(c.walked, first), engine.GetSize() > 0) << c.walked;
+        if (engine.GetSize() > 0) {
+            EXPECT_TRUE(first.IsSameNode(engine[0])) << c.walked;
+        }
+    }
+}
+
 TEST(XmlXPath, AttributesAndTextCanBeSelected) {
     XMLParser parser = ParsedXml(kTable);
     XMLNode attribute, text;
