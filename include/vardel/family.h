@@ -19,6 +19,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "vardel/export.h"
@@ -42,6 +43,11 @@ class VARDEL_API CEncapFamily {
     /// when empty), the evaluator `provider` (taken over; may be null) and
     /// `defaultLanguage` as actual language when no strings document names one.
     CEncapFamily(const wchar_t* familyXml, const std::vector<std::wstring>& stringsXmls,
+                 const wchar_t* cachePath, IEvaluatorProvider* provider,
+                 const std::wstring& defaultLanguage, bool localizeDecimalSeparator);
+    /// The same for documents given as UTF-8 text, read without a copy as
+    /// wide text (a catalogue loads thousands this way).
+    CEncapFamily(std::string_view familyXml, const std::vector<std::string_view>& stringsXmls,
                  const wchar_t* cachePath, IEvaluatorProvider* provider,
                  const std::wstring& defaultLanguage, bool localizeDecimalSeparator);
     CEncapFamily(const CEncapFamily&) = delete;
@@ -203,8 +209,12 @@ class VARDEL_API CEncapFamily {
   private:
     friend class CEncapFamilyColumn;
     friend class CEncapFamilyTable;
-    void Initialize(const wchar_t* familyXml, const std::vector<std::wstring>& stringsXmls,
-                    const std::wstring& cachePath);
+    // Builds the model over the loaded document and the strings documents
+    // that parsed.
+    void Initialize(const std::vector<XMLParser>& strings, const std::wstring& cachePath);
+    // The end of both loading constructors: the default language when no
+    // strings document names one, and the provider told of its family.
+    void CompleteLoad(const std::wstring& defaultLanguage);
     void ClearData();
     void InitializeColumnData(CEncapFamilyColumn* column);
     void RemoveUnnecessaryHiddenDomains();

@@ -40,6 +40,9 @@ class VARDEL_API XMLParser {
     /// encoding; the text is taken as it is). On a parse error the document
     /// is left empty and the result is false.
     bool SetXml(const wchar_t* xml);
+    /// SetXml for a text already in UTF-8, without a copy as wide text;
+    /// bytes that are not UTF-8 fail the parse.
+    bool SetXmlUtf8(std::string_view xml);
     /// Loads a file in the encoding its byte-order mark or declaration names
     /// (UTF-8 when neither). False without touching the document when the
     /// file cannot be read; a file that does not parse leaves it empty.

@@ -122,4 +122,22 @@ std::wstring FromUtf8(std::string_view bytes) {
     return text;
 }
 
+std::size_t FirstBadUtf8(std::string_view bytes) {
+    constexpr std::string_view kEncodedReplacement = "\xEF\xBF\xBD";
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        if (static_cast<std::uint8_t>(bytes[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        const std::size_t start = pos;
+        // U+FFFD itself is the one well-formed sequence decoding to it.
+        if (DecodeOne(bytes, pos) == kReplacement &&
+            bytes.substr(start, kEncodedReplacement.size()) != kEncodedReplacement) {
+            return start;
+        }
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace VardelCommon

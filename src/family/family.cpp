@@ -18,6 +18,19 @@ wchar_t SeparatorFor(bool localize) {
     return localize ? CStringUtil::GetDecimalSeparator() : L'\0';
 }
 
+// The strings documents of `texts` that `load` (a parser's loader) parses.
+template <typename Text, typename Load>
+std::vector<XMLParser> ParseStrings(const std::vector<Text>& texts, Load load) {
+    std::vector<XMLParser> parsed;
+    for (const Text& text : texts) {
+        XMLParser strings;
+        if (load(strings, text) && DocumentElement(strings).IsNode()) {
+            parsed.push_back(strings);
+        }
+    }
+    return parsed;
+}
+
 }  // namespace
 
 CEncapFamily::CEncapFamily(IEvaluatorProvider* provider, bool localizeDecimalSeparator)
@@ -36,7 +49,39 @@ CEncapFamily::CEncapFamily(const wchar_t* familyXml, const std::vector<std::wstr
     : localizeDecimalSeparator_(localizeDecimalSeparator),
       decimalSeparator_(SeparatorFor(localizeDecimalSeparator)),
       provider_(provider) {
-    Initialize(familyXml, stringsXmls, VardelFamily::TextOf(cachePath));
+    // Loading replaces the whole document, declaration included: a text
+    // without declaration is saved in UTF-8, one that names an encoding in it.
+    if (document_.SetXml(familyXml)) {
+        const auto load = [](XMLParser& parser, const std::wstring& text) {
+            return parser.SetXml(text.c_str());
+        };
+        Initialize(ParseStrings(stringsXmls, load), VardelFamily::TextOf(cachePath));
+    }
+    CompleteLoad(defaultLanguage);
+}
+
+CEncapFamily::CEncapFamily(std::string_view familyXml,
+                           const std::vector<std::string_view>& stringsXmls,
+                           const wchar_t* cachePath, IEvaluatorProvider* provider,
+                           const std::wstring& defaultLanguage, bool localizeDecimalSeparator)
+    : localizeDecimalSeparator_(localizeDecimalSeparator),
+      decimalSeparator_(SeparatorFor(localizeDecimalSeparator)),
+      provider_(provider) {
+    if (document_.SetXmlUtf8(familyXml)) {
+        const auto load = [](XMLParser& parser, std::string_view text) {
+            return parser.SetXmlUtf8(text);
+        };
+        Initialize(ParseStrings(stringsXmls, load), VardelFamily::TextOf(cachePath));
+    }
+    CompleteLoad(defaultLanguage);
+}
+
+CEncapFamily::~CEncapFamily() {
+    ClearData();
+    delete provider_;
+}
+
+void CEncapFamily::CompleteLoad(const std::wstring& defaultLanguage) {
     if (languages_.empty()) {
         languages_.push_back(defaultLanguage);
     }
@@ -45,29 +90,13 @@ CEncapFamily::CEncapFamily(const wchar_t* familyXml, const std::vector<std::wstr
     }
 }
 
-CEncapFamily::~CEncapFamily() {
-    ClearData();
-    delete provider_;
-}
-
-void CEncapFamily::Initialize(const wchar_t* familyXml,
-                              const std::vector<std::wstring>& stringsXmls,
+void CEncapFamily::Initialize(const std::vector<XMLParser>& strings,
                               const std::wstring& cachePath) {
-    ClearData();
-    // Loading replaces the whole document, declaration included: a text
-    // without declaration is saved in UTF-8, one that names an encoding in it.
-    if (!document_.SetXml(familyXml)) {
-        return;
-    }
-    for (const std::wstring& text : stringsXmls) {
-        XMLParser strings;
-        const XMLNode root = strings.SetXml(text.c_str()) ? DocumentElement(strings) : XMLNode();
-        if (!root.IsNode()) {
-            continue;
-        }
+    for (const XMLParser& parser : strings) {
+        const XMLNode root = DocumentElement(parser);
         std::wstring language;
         root.GetProperty(L"xml:lang", language);
-        strings_.insert_or_assign(ToUpper(language), strings);
+        strings_.insert_or_assign(ToUpper(language), parser);
         languages_.push_back(language);
     }
     const XMLNode root = Root();

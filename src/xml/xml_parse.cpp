@@ -144,11 +144,22 @@ FileHead HeadOf(std::string_view bytes) {
 std::shared_ptr<XmlTree> ParseText(std::wstring_view text, ParseFailure& failure) {
     if (!text.empty() && text.front() == 0xFEFF)
         text.remove_prefix(1);
+    return ParseUtf8Text(VardelCommon::ToUtf8(text), failure);
+}
+
+std::shared_ptr<XmlTree> ParseUtf8Text(std::string_view text, ParseFailure& failure) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kByteOrderMark))
+        text.remove_prefix(kByteOrderMark.size());
     // The text is handed over as UTF-8 whatever its declaration says.
-    auto tree = Parse(VardelCommon::ToUtf8(text), "UTF-8", XML_PARSE_IGNORE_ENC, failure);
-    if (tree != nullptr && StartsWithDeclaration(text)) {
+    auto tree = Parse(text, "UTF-8", XML_PARSE_IGNORE_ENC, failure);
+    // A declaration is short and ASCII up to its end: only that is widened.
+    const std::wstring head = text.starts_with("<?xml")
+                                  ? VardelCommon::FromUtf8(text.substr(0, text.find("?>")))
+                                  : std::wstring();
+    if (tree != nullptr && StartsWithDeclaration(head)) {
         tree->hasDeclaration = true;
-        tree->declaredEncoding = EncodingOfDeclaration(text);
+        tree->declaredEncoding = EncodingOfDeclaration(head);
     }
     return tree;
 }

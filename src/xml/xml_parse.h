@@ -17,6 +17,11 @@ namespace VardelXml {
 /// does not change how the text is read. Null when it does not parse.
 std::shared_ptr<XmlTree> ParseText(std::wstring_view text, ParseFailure& failure);
 
+/// ParseText for a text already in UTF-8 (a leading byte-order mark
+/// skipped), without a round trip through wide text; bytes that are not
+/// UTF-8 fail the parse.
+std::shared_ptr<XmlTree> ParseUtf8Text(std::string_view text, ParseFailure& failure);
+
 /// Parses the bytes of a file, in the encoding their byte-order mark or
 /// declaration names (UTF-8 when neither). Null when they do not parse.
 std::shared_ptr<XmlTree> ParseBytes(std::string_view bytes, ParseFailure& failure);

@@ -68,6 +68,13 @@ bool XMLParser::SetXml(const wchar_t* xml) {
     return Install(*document_, std::move(parsed), failure);
 }
 
+bool XMLParser::SetXmlUtf8(std::string_view xml) {
+    if (document_ == nullptr)
+        return false;
+    VardelXml::ParseFailure failure;
+    return Install(*document_, VardelXml::ParseUtf8Text(xml, failure), failure);
+}
+
 bool XMLParser::LoadXmlDocument(const wchar_t* path) {
     if (document_ == nullptr || path == nullptr)
         return false;

@@ -74,7 +74,14 @@ TEST(Utf8, IllFormedInputGivesOneReplacementPerMaximalSubpart) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(FromUtf8(c.bytes), c.expected);
+        // The first bad byte is where the first replacement came from.
+        const std::size_t bad = VardelCommon::FirstBadUtf8(c.bytes);
+        ASSERT_NE(bad, std::string::npos);
+        EXPECT_EQ(FromUtf8(c.bytes.substr(0, bad)), c.expected.substr(0, c.expected.find(0xFFFD)));
     }
+    // A well-formed U+FFFD is no fault.
+    EXPECT_EQ(VardelCommon::FirstBadUtf8("a\xEF\xBF\xBD\xE2\x82\xAC"), std::string::npos);
+    EXPECT_EQ(VardelCommon::FirstBadUtf8("\xEF\xBF\xBD\xEF\xBF"), 3u);
 }
 
 }  // namespace

@@ -119,6 +119,15 @@ TEST(XmlDocument, SetXmlAcceptsAnyDeclaredEncoding) {
     EXPECT_EQ(XmlOf(parser), L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<R>\u4e2d</R>\n");
     ASSERT_TRUE(parser.SetXml(L"\ufeff<R/>"));
     EXPECT_EQ(XmlOf(parser), L"<R/>\n");
+
+    // The UTF-8 form reads the same way, the declaration recorded as written.
+    ASSERT_TRUE(parser.SetXmlUtf8(
+        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><R>\xE4\xB8\xAD</R>"));
+    EXPECT_EQ(XmlOf(parser), L"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<R>\u4e2d</R>\n");
+    EXPECT_FALSE(parser.SetXmlUtf8("<R>\xE4</R>"));
+    int line = 0;
+    std::wstring message;
+    EXPECT_TRUE(parser.GetParseError(line, message));
 }
 
 TEST(XmlDocument, FailuresLeaveTheDocumentAsTheContractSays) {

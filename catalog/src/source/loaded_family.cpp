@@ -18,37 +18,27 @@ std::string Quoted(std::wstring_view text) {
     return '"' + VardelCommon::ToUtf8(text) + '"';
 }
 
-// The line of the first byte where `bytes` stop being UTF-8: where they and
-// their round trip through the codec (which replaces bad sequences) part.
-int FirstBadUtf8Line(std::string_view bytes, const std::string& roundTrip) {
-    const auto parted =
-        std::mismatch(bytes.begin(), bytes.end(), roundTrip.begin(), roundTrip.end());
-    return 1 + static_cast<int>(std::count(bytes.begin(), parted.first, '\n'));
-}
-
-// `bytes` as text into `text`; the line of the first byte that is not UTF-8,
-// else 0.
-int ToText(std::string_view bytes, std::wstring& text) {
-    text = VardelCommon::FromUtf8(bytes);
-    if (text.find(L'\uFFFD') == std::wstring::npos)
+// The line of the first byte of `bytes` that is not UTF-8, else 0.
+int FirstBadUtf8Line(std::string_view bytes) {
+    const std::size_t bad = VardelCommon::FirstBadUtf8(bytes);
+    if (bad == std::string_view::npos)
         return 0;
-    const std::string roundTrip = VardelCommon::ToUtf8(text);
-    return roundTrip != bytes ? FirstBadUtf8Line(bytes, roundTrip) : 0;
+    return 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + bad, '\n'));
 }
 
 // A strings document of `language` without texts.
-std::wstring EmptyStrings(const std::wstring& language) {
+std::string EmptyStrings(const std::wstring& language) {
     std::string text = "<FamilyStrings xml:lang=\"";
     AppendEscaped(text, language);
     text += "\"/>";
-    return VardelCommon::FromUtf8(text);
+    return text;
 }
 
 // The first of `texts` that the model skips for not parsing.
-std::optional<StringsFault> FindUnparsed(const std::vector<std::wstring>& texts) {
+std::optional<StringsFault> FindUnparsed(const std::vector<std::string_view>& texts) {
     for (std::size_t i = 0; i < texts.size(); ++i) {
         XMLParser parser;
-        if (parser.SetXml(texts[i].c_str()) && parser.GetRootNode().IsNode())
+        if (parser.SetXmlUtf8(texts[i]) && parser.GetRootNode().IsNode())
             continue;
         StringsFault fault{i, 0, "not well-formed XML"};
         std::wstring message;
@@ -114,20 +104,24 @@ std::string Describe(Result result, const CEncapFamilyColumn& column, const std:
 LoadedFamily::LoadedFamily(std::string_view document, const std::vector<std::string_view>& strings,
                            const std::wstring& language)
     : stringsCount_(strings.size()) {
-    std::wstring text;
-    errorLine_ = ToText(document, text);
+    errorLine_ = FirstBadUtf8Line(document);
     if (errorLine_ != 0) {
         error_ = "not UTF-8";
         return;
     }
-    std::vector<std::wstring> stringsTexts{EmptyStrings(language)};
-    std::vector<std::wstring> given(strings.size());
+    // Strings documents that are not UTF-8 are left out, as the model
+    // leaves out those that do not parse.
+    const std::string empty = EmptyStrings(language);
+    std::vector<std::string_view> given{empty};
     for (std::size_t i = 0; i < strings.size(); ++i) {
-        if (const int line = ToText(strings[i], given[i]); line != 0 && !stringsFault_)
-            stringsFault_ = StringsFault{i, line, "not UTF-8"};
+        if (const int line = FirstBadUtf8Line(strings[i]); line != 0) {
+            if (!stringsFault_)
+                stringsFault_ = StringsFault{i, line, "not UTF-8"};
+        } else {
+            given.push_back(strings[i]);
+        }
     }
-    stringsTexts.insert(stringsTexts.end(), given.begin(), given.end());
-    family_ = std::make_unique<CEncapFamily>(text.c_str(), stringsTexts, L"",
+    family_ = std::make_unique<CEncapFamily>(document, given, L"",
                                              new CReferenceEvaluatorProvider(), language, false);
     std::wstring message;
     if (family_->GetFamilyXML().GetParseError(errorLine_, message)) {
@@ -138,7 +132,7 @@ LoadedFamily::LoadedFamily(std::string_view document, const std::vector<std::str
     // it parsed once more, for the place of its fault.
     const std::size_t held = static_cast<std::size_t>(family_->GetFamStringsCount()) - 1;
     if (!stringsFault_ && held != strings.size())
-        stringsFault_ = FindUnparsed(given);
+        stringsFault_ = FindUnparsed(strings);
 }
 
 LoadedFamily::~LoadedFamily() = default;
