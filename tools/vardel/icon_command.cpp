@@ -35,10 +35,9 @@ Status CheckGroup(const IconOptions& options, bool program) {
     return std::nullopt;
 }
 
-// The icon FILE names: an ICO file, or a program file's group named by
-// --group, by default its first.
-Result<IconRecord> OpenIcon(const IconOptions& options) {
-    const bool program = IsProgramFile(options.file);
+// The icon FILE names: an ICO file, or (`program`) a program file's group
+// named by --group, by default its first.
+Result<IconRecord> OpenIcon(const IconOptions& options, bool program) {
     if (Status refused = CheckGroup(options, program)) {
         return *refused;
     }
@@ -120,7 +119,7 @@ Status RunIconList(const IconOptions& options) {
     if (program && options.group.empty()) {
         return ListGroups(options);
     }
-    const Result<IconRecord> record = OpenIcon(options);
+    const Result<IconRecord> record = OpenIcon(options, program);
     if (!record.ok()) {
         return record.failure();
     }
@@ -165,7 +164,7 @@ Status WriteImage(ICONIMAGE& image, const std::string& output) {
 }
 
 Status RunIconExtract(const IconOptions& options) {
-    const Result<IconRecord> record = OpenIcon(options);
+    const Result<IconRecord> record = OpenIcon(options, IsProgramFile(options.file));
     if (!record.ok()) {
         return record.failure();
     }
