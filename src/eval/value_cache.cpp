@@ -59,12 +59,21 @@ int CValueCacheLoc::GetValue(const std::wstring& key, const std::wstring& langua
 
 int CValueCacheLoc::GetValue(std::uint32_t language, std::uint32_t column,
                              std::wstring& value) const {
-    const auto found = LowerBound(language, column);
-    if (!Holds(found, language, column)) {
+    const std::optional<std::wstring_view> found = FindValue(language, column);
+    if (!found) {
         return 1;
     }
-    value.assign(text_, found->offset, found->length);
+    value.assign(*found);
     return 0;
+}
+
+std::optional<std::wstring_view> CValueCacheLoc::FindValue(std::uint32_t language,
+                                                           std::uint32_t column) const {
+    const auto found = LowerBound(language, column);
+    if (!Holds(found, language, column)) {
+        return std::nullopt;
+    }
+    return std::wstring_view(text_).substr(found->offset, found->length);
 }
 
 void CValueCacheLoc::SetValue(std::uint32_t language, std::uint32_t column,

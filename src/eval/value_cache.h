@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,6 +69,9 @@ class CValueCacheLoc final : public CValueCache {
 
     /// The same by the store's numbers of the language and the column.
     int GetValue(std::uint32_t language, std::uint32_t column, std::wstring& value) const;
+    /// The value by the numbers, in place: valid until the row changes.
+    /// Nullopt when absent.
+    std::optional<std::wstring_view> FindValue(std::uint32_t language, std::uint32_t column) const;
     void SetValue(std::uint32_t language, std::uint32_t column, std::wstring_view value);
 
   private:

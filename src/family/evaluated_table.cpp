@@ -8,6 +8,7 @@
 // columns a row already has is one flag per column position.
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -111,6 +112,8 @@ class EvaluatedRows {
         }
         for (std::size_t i = 0; i < columns_.size(); ++i) {
             if (!hasCell_[i] && GetValue(i)) {
+                // The writer takes a terminated text.
+                value_.assign(current_);
                 writer_.WriteNew(L"Cell", value_.c_str(), L"ColumnId", ids_[i].c_str());
             }
         }
@@ -129,25 +132,29 @@ class EvaluatedRows {
         }
         hasCell_[position] = 1;
         nextColumn_ = position + 1;
-        if (GetValue(position) && !cell.HasText(value_)) {
-            writer_.WriteWithText(cell, value_);
+        if (GetValue(position) && !cell.HasText(current_)) {
+            writer_.WriteWithText(cell, current_);
         } else {
             writer_.Write(cell);
         }
         return true;
     }
 
-    // The column's value into value_ as the column's GetValue gives it,
-    // read from the value cache directly when held there (a table read
-    // again holds every value), which spares hashing the row, column and
-    // language ids for each cell.
+    // The column's value into current_ as the column's GetValue gives it,
+    // viewed in the value cache when held there (a table read again holds
+    // every value), which spares hashing the row, column and language ids
+    // and copying the value for each cell.
     bool GetValue(std::size_t position) {
-        if (rowCache_ != nullptr &&
-            rowCache_->GetValue(languageNumber_, columnNumbers_[position], value_) == 0) {
-            return true;
+        if (rowCache_ != nullptr) {
+            if (const auto cached =
+                    rowCache_->FindValue(languageNumber_, columnNumbers_[position])) {
+                current_ = *cached;
+                return true;
+            }
         }
         const bool computed =
             columns_[position]->GetValue(rowId_, language_, value_) == CTableEvaluator::Success;
+        current_ = value_;
         // Computing may have given the row its cache, or the column or the
         // language its number.
         if (rowCache_ == nullptr) {
@@ -179,6 +186,9 @@ class EvaluatedRows {
     std::wstring rowId_;
     std::wstring columnId_;
     std::wstring value_;
+    // The value GetValue found: in the row's cache or in value_, valid until
+    // the next call.
+    std::wstring_view current_;
 };
 
 // A generous guess of the text's length, so that it is not moved while it
