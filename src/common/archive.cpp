@@ -1,6 +1,8 @@
 // Archive codec: little-endian integers and length-prefixed strings.
 #include "common/archive.h"
 
+#include <algorithm>
+
 #include "common/utf16.h"
 
 namespace VardelCommon {
@@ -222,8 +224,12 @@ bool ArchiveReader::TakeString(std::span<const std::uint8_t>& raw, bool& wide) {
 void ArchiveReader::AppendDecoded(std::span<const std::uint8_t> raw, bool wide,
                                   std::wstring& text) {
     if (!wide) {
-        // One byte per character: the byte values are the Latin-1 code points.
-        text.append(raw.begin(), raw.end());
+        // One byte per character: the byte values are the Latin-1 code points,
+        // widened in place (append from byte iterators would build a
+        // temporary wide string first).
+        const std::size_t start = text.size();
+        text.resize(start + raw.size());
+        std::copy(raw.begin(), raw.end(), text.begin() + static_cast<std::ptrdiff_t>(start));
         return;
     }
     AppendFromUtf16(
