@@ -43,15 +43,18 @@ std::wstring CategoryConstantPath(const std::wstring& parameterId) {
     return WhereAttribute(L"ConstantValues/ConstantValue", L"CategoryParameter", parameterId);
 }
 
-// 0 and the text of the node `xpath` selects below `root`, else 1.
-long ReadText(const XMLNode& root, const std::wstring& xpath, std::wstring& value) {
+// 0 and the text of the node the XPath `path()` gives selects below `root`,
+// else 1. A strings document without texts (every family has one for its
+// default language) answers at once, without building or running a query.
+template <typename Path>
+long ReadText(const XMLNode& root, Path path, std::wstring& value) {
+    XMLNode first;
+    if (!root.GetChildNodeByIdx(0, first)) {
+        return 1;
+    }
     XMLNode node;
     std::wstring text;
-    // A strings document without texts (every family has one for its default
-    // language) answers without a query.
-    XMLNode first;
-    if (!root.GetChildNodeByIdx(0, first) || !root.GetChildNode(xpath.c_str(), node) ||
-        !node.GetNodeText(text)) {
+    if (!root.GetChildNode(std::wstring(path()).c_str(), node) || !node.GetNodeText(text)) {
         return 1;
     }
     value = std::move(text);
@@ -191,7 +194,8 @@ long CEncapFamily::GetLocalizedCellValue(const std::wstring& rowId, const std::w
 
 long CEncapFamily::GetLocalizedCellValue(const std::wstring& rowId, const std::wstring& columnId,
                                          const std::wstring& language, std::wstring& value) const {
-    return ReadText(StringsRoot(language), CellStringPath(rowId, columnId), value);
+    return ReadText(
+        StringsRoot(language), [&] { return CellStringPath(rowId, columnId); }, value);
 }
 
 void CEncapFamily::SetLocalizedCellValue(const std::wstring& rowId, const std::wstring& columnId,
@@ -244,7 +248,8 @@ long CEncapFamily::GetLocalizedColumnPropertyValue(const std::wstring& property,
                                                    const std::wstring& columnId,
                                                    const std::wstring& language,
                                                    std::wstring& value) const {
-    return ReadText(StringsRoot(language), ColumnPropertyPath(property, columnId), value);
+    return ReadText(
+        StringsRoot(language), [&] { return ColumnPropertyPath(property, columnId); }, value);
 }
 
 void CEncapFamily::SetLocalizedColumnPropertyValue(const std::wstring& property,
@@ -277,7 +282,9 @@ void CEncapFamily::DeleteLocalizedColumnPropertyValues(const std::wstring& colum
 
 bool CEncapFamily::GetLocalizedCatParamConstValue(const std::wstring& parameterId,
                                                   std::wstring& value) const {
-    return ReadText(StringsRoot(ActualLanguage()), CategoryConstantPath(parameterId), value) == 0;
+    return ReadText(
+               StringsRoot(ActualLanguage()), [&] { return CategoryConstantPath(parameterId); },
+               value) == 0;
 }
 
 void CEncapFamily::SetLocalizedCatParamConstValue(const std::wstring& parameterId,
@@ -302,13 +309,16 @@ void CEncapFamily::SetLocalizedCatParamConstValue(const std::wstring& parameterI
 bool CEncapFamily::GetLocalizedTemplateParameterValue(const std::wstring& templateName,
                                                       const std::wstring& parameterId,
                                                       std::wstring& value) const {
-    const std::wstring path = WhereAttributes(L"ConstantValues/ConstantValue", L"TemplateName",
-                                              templateName, L"TemplateParameterId", parameterId);
+    const auto path = [&] {
+        return WhereAttributes(L"ConstantValues/ConstantValue", L"TemplateName", templateName,
+                               L"TemplateParameterId", parameterId);
+    };
     return ReadText(StringsRoot(ActualLanguage()), path, value) == 0;
 }
 
 bool CEncapFamily::GetLocalizedRootText(const wchar_t* name, std::wstring& value) const {
-    return ReadText(StringsRoot(ActualLanguage()), name, value) == 0;
+    return ReadText(
+               StringsRoot(ActualLanguage()), [name] { return name; }, value) == 0;
 }
 
 void CEncapFamily::SetLocalizedRootTexts(const wchar_t* name, const std::wstring& value) {
