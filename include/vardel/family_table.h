@@ -97,6 +97,8 @@ class VARDEL_API CEncapFamilyRow {
     CEncapFamilyTable* table_;
     bool suppressed_ = false;
     RowState state_ = Unchanged;
+    // The row's position in its table's row order when that was last built.
+    std::size_t orderHint_ = 0;
     std::map<std::wstring, std::wstring> rangeValues_;
 };
 
@@ -350,4 +352,15 @@ class VARDEL_API CEncapFamilyTable {
     // Every child of "Rows" is a row of the table, in order, so the element
     // at a row position is that row's and inserting needs no walk.
     bool rowElementsIndexed_ = true;
+    // Callers go through the rows in order, a cell after another: a lookup
+    // first tries the row last found and the one after it in rowsInOrder_
+    // (the rows of rowIds_, position by position), which walks memory in
+    // order where the hash map jumps. Edits of the order empty it; it is
+    // rebuilt once the lookups since cost as much as rebuilding, so edits
+    // between lookups never make them cost the table's size.
+    void ForgetRowOrder();
+    void BuildRowOrder() const;
+    mutable std::vector<CEncapFamilyRow*> rowsInOrder_;
+    mutable std::size_t lookupsWithoutOrder_ = 0;
+    mutable std::size_t lastRowIndex_ = 0;
 };

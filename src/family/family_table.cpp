@@ -3,6 +3,7 @@
 // family_table_edit.cpp.
 #include "vardel/family_table.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "common/case_fold.h"
@@ -90,6 +91,7 @@ void CEncapFamilyTable::LoadRows() {
         slot->second = std::make_unique<CEncapFamilyRow>(element, this);
         rowIds_.push_back(std::move(id));
     }
+    BuildRowOrder();
     XMLNode rows;
     rowElementsIndexed_ = !node_.GetChildNode(L"Rows", rows) ||
                           rows.GetChildCount() == static_cast<int>(rowIds_.size());
@@ -102,6 +104,7 @@ void CEncapFamilyTable::ClearData() {
     rows_.clear();
     columnIds_.clear();
     rowIds_.clear();
+    ForgetRowOrder();
     statusColumnId_.clear();
 }
 
@@ -216,14 +219,49 @@ int CEncapFamilyTable::GetFamilyColumnIndexByID(const std::wstring& columnId) co
 }
 
 CEncapFamilyRow* CEncapFamilyTable::GetFamilyRowByID(const std::wstring& rowId) const {
+    const bool ordered = !rowsInOrder_.empty();
+    if (ordered) {
+        const std::size_t end = std::min(lastRowIndex_ + 2, rowIds_.size());
+        for (std::size_t i = lastRowIndex_; i < end; ++i) {
+            if (rowIds_[i] == rowId) {
+                lastRowIndex_ = i;
+                return rowsInOrder_[i];
+            }
+        }
+    } else if (++lookupsWithoutOrder_ >= rowIds_.size()) {
+        BuildRowOrder();
+    }
     const auto found = rows_.find(std::wstring_view(rowId));
-    return found != rows_.end() ? found->second.get() : nullptr;
+    if (found == rows_.end())
+        return nullptr;
+    CEncapFamilyRow* row = found->second.get();
+    if (!rowsInOrder_.empty())
+        lastRowIndex_ = row->orderHint_;
+    return row;
+}
+
+void CEncapFamilyTable::ForgetRowOrder() {
+    rowsInOrder_.clear();
+    lookupsWithoutOrder_ = 0;
+    lastRowIndex_ = 0;
+}
+
+void CEncapFamilyTable::BuildRowOrder() const {
+    rowsInOrder_.clear();
+    rowsInOrder_.reserve(rowIds_.size());
+    for (const std::wstring& id : rowIds_) {
+        CEncapFamilyRow* row = rows_.find(std::wstring_view(id))->second.get();
+        row->orderHint_ = rowsInOrder_.size();
+        rowsInOrder_.push_back(row);
+    }
+    lastRowIndex_ = 0;
 }
 
 CEncapFamilyRow* CEncapFamilyTable::GetFamilyRowByIndex(int index) const {
     if (index < 0 || index >= GetRowsCount())
         return nullptr;
-    return GetFamilyRowByID(rowIds_[static_cast<std::size_t>(index)]);
+    const auto position = static_cast<std::size_t>(index);
+    return !rowsInOrder_.empty() ? rowsInOrder_[position] : GetFamilyRowByID(rowIds_[position]);
 }
 
 std::wstring CEncapFamilyTable::GetRowIDByIndex(int index) const {

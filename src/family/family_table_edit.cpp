@@ -96,6 +96,7 @@ CEncapFamilyRow* CEncapFamilyTable::InsertNewRow(int index, const std::wstring& 
     CEncapFamilyRow* row = slot->second.get();
     SetRawValue(row, id, kRowIdColumn, id, nullptr);
     rowIds_.insert(rowIds_.begin() + OrderPosition(index, appended, rowIds_.size()), id);
+    ForgetRowOrder();
     row->SetRowState(CEncapFamilyRow::New);
     BumpMemberRevision(id);
     return row;
@@ -111,6 +112,7 @@ bool CEncapFamilyTable::DeleteRow(int index) {
     family_->DeleteLocalizedCellsValues(id, L"", true);
     found->second->GetXMLNode().RemoveThisNode(true);
     rowIds_.erase(rowIds_.begin() + index);
+    ForgetRowOrder();
     rows_.erase(found);
     valueStore_->DropRow(id);
     return true;
@@ -158,8 +160,10 @@ void CEncapFamilyTable::ChangeRowIndex(const std::wstring& rowId, int& newIndex)
     const int current = PrepareMove(rowIds_, rowId, newIndex);
     if (current < 0 || current == newIndex)
         return;
-    if (const CEncapFamilyRow* row = GetFamilyRowByID(rowId))
+    if (const CEncapFamilyRow* row = GetFamilyRowByID(rowId)) {
         MoveElement(row->GetXMLNode(), rowIds_, current, newIndex);
+        ForgetRowOrder();
+    }
 }
 
 CEncapFamilyColumn* CEncapFamilyTable::InsertNewColumn(int index, const std::wstring& columnId) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cwctype>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -161,6 +162,40 @@ TEST(TableRowEdit, ChangeRowIndexClampsAndMovesElementAndId) {
     loaded.table->ChangeRowIndex(L"r2", index);
     EXPECT_EQ(index, 0);
     EXPECT_EQ(loaded.Rows(), (Ids{L"r2", L"r1", L"r0"}));
+}
+
+// Lookups walk the row order while it is known; after every kind of order
+// edit, and once it is rebuilt, ids and indexes still find their own rows.
+TEST(TableRowEdit, LookupsFindTheirRowsAcrossOrderEdits) {
+    Loaded loaded(FamilyTest::NumberTable(4, 1));
+    CEncapFamilyTable* table = loaded.table;
+    const auto check = [&](const char* step) {
+        SCOPED_TRACE(step);
+        // Twice over every id (the second pass on a rebuilt order), then
+        // backwards, by index and in another case.
+        for (int pass = 0; pass < 2; ++pass) {
+            for (const std::wstring& id : table->GetAllRowIDs()) {
+                ASSERT_NE(table->GetFamilyRowByID(id), nullptr);
+                EXPECT_EQ(table->GetFamilyRowByID(id)->GetRowID(), id);
+            }
+        }
+        for (int i = table->GetRowsCount() - 1; i >= 0; --i) {
+            EXPECT_EQ(table->GetFamilyRowByIndex(i)->GetRowID(), table->GetRowIDByIndex(i));
+            std::wstring upper = table->GetRowIDByIndex(i);
+            std::transform(upper.begin(), upper.end(), upper.begin(), ::towupper);
+            EXPECT_EQ(table->GetFamilyRowByID(upper), table->GetFamilyRowByIndex(i));
+        }
+        EXPECT_EQ(table->GetFamilyRowByID(L"missing"), nullptr);
+    };
+    check("loaded");
+    int index = 0;
+    table->ChangeRowIndex(L"r3", index);
+    check("moved");
+    ASSERT_NE(table->InsertNewRow(1, L"n1"), nullptr);
+    check("inserted");
+    ASSERT_TRUE(table->DeleteRow(2));
+    check("deleted");
+    EXPECT_EQ(loaded.Rows(), (Ids{L"r3", L"n1", L"r1", L"r2"}));
 }
 
 TEST(TableColumnEdit, InsertAndDuplicateColumnsAtTheirIndex) {
