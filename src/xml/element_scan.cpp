@@ -158,7 +158,10 @@ xmlNodePtr FirstChildOf(const XMLNode& parent) {
 // `text` already has.
 void AssignUtf8(std::wstring& text, std::string_view bytes) {
     if (IsAscii(bytes)) {
-        text.assign(bytes.begin(), bytes.end());
+        // Widened in place: assign from byte iterators would build a
+        // temporary wide string first.
+        text.resize(bytes.size());
+        std::copy(bytes.begin(), bytes.end(), text.begin());
     } else {
         text = VardelCommon::FromUtf8(bytes);
     }
@@ -197,12 +200,17 @@ XMLNode ChildIndex::Find(const XMLNode& parent, std::wstring_view value) {
         if (!key)
             key.emplace(value);
         const auto child = static_cast<xmlNodePtr>(entry.child);
-        // Listed elements had the attribute, and keep it while the list is
-        // current; the check only guards the read.
-        const xmlAttrPtr found = PlainAttribute(child, attribute_);
-        if (found == nullptr)
-            continue;
-        const Match match = key->Compare(AttributeBytes(found).c_str());
+        Match match = Match::None;
+        if (entry.length != kLongValue) {
+            match = key->Compare(entry.shortValue);
+        } else {
+            // Listed elements had the attribute, and keep it while the list
+            // is current; the check only guards the read.
+            const xmlAttrPtr found = PlainAttribute(child, attribute_);
+            if (found == nullptr)
+                continue;
+            match = key->Compare(AttributeBytes(found).c_str());
+        }
         if (match == Match::Exact)
             return NodeAccess::Wrap(NodeAccess::Tree(parent), child);
         if (match == Match::IgnoringCase && folded == nullptr)
@@ -230,8 +238,14 @@ void ChildIndex::List(const XMLNode& parent) {
         if (!IsNamed(child, name_))
             continue;
         if (const xmlAttrPtr found = PlainAttribute(child, attribute_)) {
-            const auto hash = static_cast<std::uint32_t>(HashUtf8(AttributeBytes(found).c_str()));
-            entries_.push_back(Entry{hash, child});
+            const AttributeBytes bytes(found);
+            const std::string_view value = bytes.c_str();
+            Entry entry{static_cast<std::uint32_t>(HashUtf8(value)), kLongValue, {}, child};
+            if (value.size() < sizeof entry.shortValue) {
+                entry.length = static_cast<std::uint8_t>(value.size());
+                value.copy(entry.shortValue, value.size());
+            }
+            entries_.push_back(entry);
         }
     }
 }

@@ -45,10 +45,15 @@ class ChildIndex {
     XMLNode Find(const XMLNode& parent, std::wstring_view value);
 
   private:
-    // Small, so that a row's list stays in few cache lines: the value is
-    // read from the element itself when the hash matches.
+    // Small, so that a row's list stays in few cache lines; a short value
+    // (a column id) is kept in the entry, so that matching it touches
+    // neither the element nor its attribute, a long one is read from the
+    // element when the hash matches.
+    static constexpr std::uint8_t kLongValue = 0xFF;
     struct Entry {
         std::uint32_t foldedHash;  // of the value's upper-cased characters
+        std::uint8_t length;       // of shortValue, or kLongValue
+        char shortValue[11];       // the value's UTF-8 bytes and a NUL
         void* child;               // the element
     };
     bool IsCurrent(const XMLNode& parent) const;

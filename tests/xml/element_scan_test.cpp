@@ -68,16 +68,19 @@ TEST(ElementScan, DescendantsComeInDocumentOrderWithoutTheElementItself) {
 }
 
 // Cell ids whose matches need more than ASCII folding, and whose byte
-// lengths may differ from their match's: U+017F upper-cases to "S".
+// lengths may differ from their match's: U+017F upper-cases to "S". The
+// last three lie around the length a cell list keeps in place (10 bytes).
 const std::vector<std::wstring> kIds = {
-    L"a",      L"A",   L"\u00e4", L"\u00c4", L"\u017f", L"S",  L"s",      L"\u017fize",
-    L"\u00e9", L"x y", L"q'\"",   L"Q'\"",   L"C10",    L"c1", L"\u212a", L"\u0394x"};
+    L"a",         L"A",       L"\u00e4",     L"\u00c4",      L"\u017f",        L"S",   L"s",
+    L"\u017fize", L"\u00e9",  L"x y",        L"q'\"",        L"Q'\"",          L"C10", L"c1",
+    L"\u212a",    L"\u0394x", L"abcdefghij", L"ABCDEFGHIJK", L"\u00e4bcdefghi"};
 
 // The cell ids, then ids that match some only ignoring case or none.
 std::vector<std::wstring> Lookups() {
     std::vector<std::wstring> lookups = kIds;
-    lookups.insert(lookups.end(), {L"C1", L"\u00c4X", L"Z", L"", L"SIZE", L"AB", L"k", L"ab",
-                                   L"\u03b4X", L"\u00c9"});
+    lookups.insert(lookups.end(),
+                   {L"C1", L"\u00c4X", L"Z", L"", L"SIZE", L"AB", L"k", L"ab", L"\u03b4X",
+                    L"\u00c9", L"ABCDEFGHIJ", L"abcdefghijk", L"\u00c4BCDEFGHI", L"abcdefghi"});
     return lookups;
 }
 
