@@ -96,8 +96,11 @@ class CValueCacheLoc final : public CValueCache {
     // Orders the entries read and drops repeated ones (the first read stays).
     void SortLoaded();
 
+    friend class CValueStore;
+
     CValueStore& store_;
-    Entries entries_;  // ascending by language, then column
+    std::size_t order_ = 0;  // the row's place in its store's row order
+    Entries entries_;        // ascending by language, then column
     std::wstring text_;
     std::size_t unused_ = 0;  // characters of text_ no entry refers to
 };

@@ -1,6 +1,7 @@
 // The value store in memory: row caches and the persistence switch.
 #include "eval/value_store.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "common/user_locale.h"
@@ -82,9 +83,13 @@ void CValueStore::DropRow(const std::wstring& rowId) {
     if (found == rows_.end()) {
         return;
     }
-    if (currentRow_ == &found->second) {
-        ForgetCurrentRow();
+    // Later rows move up one place.
+    const std::size_t place = found->second.order_;
+    order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(place));
+    for (std::size_t i = place; i < order_.size(); ++i) {
+        order_[i]->second.order_ = i;
     }
+    current_ = 0;
     rows_.erase(found);
     MarkChanged();
 }
@@ -98,16 +103,19 @@ void CValueStore::RestorePersistence() {
 }
 
 const CValueCacheLoc* CValueStore::FindRow(const std::wstring& rowId) const {
-    if (currentRow_ != nullptr && rowId == currentRowId_) {
-        return currentRow_;
+    const std::size_t end = std::min(current_ + 2, order_.size());
+    for (std::size_t i = current_; i < end; ++i) {
+        if (order_[i]->first == rowId) {
+            current_ = i;
+            return &order_[i]->second;
+        }
     }
     const auto found = rows_.find(rowId);
     if (found == rows_.end()) {
         return nullptr;
     }
-    currentRowId_ = rowId;
-    currentRow_ = &found->second;
-    return currentRow_;
+    current_ = found->second.order_;
+    return &found->second;
 }
 
 CValueCacheLoc* CValueStore::FindRow(const std::wstring& rowId) {
@@ -118,16 +126,21 @@ CValueCacheLoc& CValueStore::FindOrAddRow(const std::wstring& rowId) {
     if (CValueCacheLoc* row = FindRow(rowId)) {
         return *row;
     }
-    CValueCacheLoc& added = rows_.try_emplace(rowId, *this).first->second;
+    const auto added = rows_.try_emplace(rowId, *this).first;
     MarkChanged();
-    currentRowId_ = rowId;
-    currentRow_ = &added;
-    return added;
+    AppendToOrder(added);
+    return added->second;
 }
 
-void CValueStore::ForgetCurrentRow() {
-    currentRowId_.clear();
-    currentRow_ = nullptr;
+void CValueStore::AppendToOrder(RowMap::iterator row) {
+    row->second.order_ = order_.size();
+    current_ = order_.size();
+    order_.push_back(&*row);
+}
+
+void CValueStore::ForgetOrder() {
+    order_.clear();
+    current_ = 0;
 }
 
 std::uint16_t CValueStore::ColumnIndex(std::uint32_t column) const {

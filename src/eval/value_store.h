@@ -76,6 +76,7 @@ class CValueStore {
     void MarkChanged() { changed_ = true; }
 
   private:
+    using RowMap = std::unordered_map<std::wstring, CValueCacheLoc>;
     // The row caches translate indexes through the lists below.
     friend class CValueCacheLoc;
     friend class CValueCacheSimple;
@@ -84,7 +85,9 @@ class CValueStore {
     const CValueCacheLoc* FindRow(const std::wstring& rowId) const;
     CValueCacheLoc* FindRow(const std::wstring& rowId);
     CValueCacheLoc& FindOrAddRow(const std::wstring& rowId);
-    void ForgetCurrentRow();
+    // Files a row just added to rows_ at the end of the row order.
+    void AppendToOrder(RowMap::iterator row);
+    void ForgetOrder();
     // The file index of a column or language number; kNoIndex when the
     // last save's column list or the language list has none for it.
     std::uint16_t ColumnIndex(std::uint32_t column) const;
@@ -100,7 +103,7 @@ class CValueStore {
 
     // Row ids compare exactly; the file lists rows in UTF-16 order, sorted
     // when saving.
-    std::unordered_map<std::wstring, CValueCacheLoc> rows_;
+    RowMap rows_;
     // Every column id and language a value was kept under, numbered: the
     // row caches key their values by these numbers.
     VardelEval::IdTable columnIds_;
@@ -122,8 +125,11 @@ class CValueStore {
     std::filesystem::path filePath_;
     std::filesystem::path savedFilePath_;
     bool changed_ = false;
-    // The last row looked up, a one-entry shortcut: evaluation reads and
-    // writes the cells of one row after another.
-    mutable std::wstring currentRowId_;
-    mutable const CValueCacheLoc* currentRow_ = nullptr;
+    // The rows in the order they were added (rows_ never moves its
+    // elements), each row knowing its place (CValueCacheLoc::order_), and
+    // the place of the row last found. Evaluation and edits go through the
+    // rows in the order that first filled them, so a lookup tries the row
+    // last found and the one after it, in order in memory, before hashing.
+    std::vector<RowMap::value_type*> order_;
+    mutable std::size_t current_ = 0;
 };

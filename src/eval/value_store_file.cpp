@@ -44,7 +44,7 @@ void WriteList(std::span<const std::wstring> list, VardelCommon::ArchiveWriter& 
 
 bool CValueStore::Load() {
     rows_.clear();
-    ForgetCurrentRow();
+    ForgetOrder();
     columnIds_ = {};
     languageIds_ = {};
     columnRanks_.clear();
@@ -112,9 +112,14 @@ bool CValueStore::ReadRows(VardelCommon::ArchiveReader& reader) {
         // Of two records of one row the first is kept; the second is read
         // all the same, and its damage counts.
         const auto [slot, added] = rows_.try_emplace(rowId, *this);
+        if (added) {
+            AppendToOrder(slot);
+        }
         CValueCacheLoc repeated(*this);
         const int read = (added ? slot->second : repeated).Load(reader);
         if (read < 0 && added) {
+            order_.pop_back();
+            current_ = 0;
             rows_.erase(slot);
         }
         if (read <= 0) {

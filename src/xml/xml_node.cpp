@@ -77,7 +77,7 @@ bool XMLNode::SetNodeText(const std::wstring& text) {
     xmlNodePtr only = node_->children;
     if (only != nullptr && only->next == nullptr && only->type == XML_TEXT_NODE) {
         // The common case of a leaf element: reuse its text node.
-        xmlNodeSetContent(only, VardelXml::Chars(utf8));
+        VardelXml::ReplaceTextContent(only, utf8);
         return true;
     }
     while (node_->children != nullptr)

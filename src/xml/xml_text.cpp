@@ -1,5 +1,9 @@
 #include "xml/xml_text.h"
 
+#include <libxml/dict.h>
+
+#include <cstring>
+
 #include "common/utf8.h"
 
 namespace VardelXml {
@@ -75,6 +79,18 @@ std::wstring NodeText(xmlNodePtr node) {
     std::wstring text = FromXml(content);
     xmlFree(content);
     return text;
+}
+
+void ReplaceTextContent(xmlNodePtr text, const std::string& utf8) {
+    xmlChar* content = text->content;
+    const xmlDictPtr dict = text->doc != nullptr ? text->doc->dict : nullptr;
+    const std::size_t length = std::strlen(utf8.c_str());
+    if (content != nullptr && (dict == nullptr || xmlDictOwns(dict, content) == 0) &&
+        length <= std::strlen(reinterpret_cast<const char*>(content))) {
+        std::memcpy(content, utf8.c_str(), length + 1);
+        return;
+    }
+    xmlNodeSetContent(text, Chars(utf8));
 }
 
 bool HasVisibleChildren(xmlNodePtr node) {

@@ -17,6 +17,13 @@ inline const xmlChar* Chars(const std::string& text) {
     return reinterpret_cast<const xmlChar*>(text.c_str());
 }
 
+/// Replaces the content of the text node `text` by `utf8` (up to a NUL):
+/// over the old bytes when the new ones fit there (a table cell rewritten
+/// with a number of the same width), which spares an allocation and a free,
+/// else through libxml2. Texts the document's dictionary owns are shared
+/// and never written over.
+void ReplaceTextContent(xmlNodePtr text, const std::string& utf8);
+
 /// The DOM name of a node: qualified tag, "#text", "#comment", ...
 std::wstring NodeName(xmlNodePtr node);
 /// The concatenated text of the node's descendants (the value of a text
