@@ -98,6 +98,33 @@ TEST(XmlNode, SetNodeTextReplacesAllChildrenAndOldNodesStayUsable) {
     EXPECT_EQ(XmlOf(a), L"<A></A>");
 }
 
+// Texts are rewritten in place when the new one fits: shorter, equal, and
+// longer texts, short texts kept inside their node, and whitespace texts the
+// parser shares between nodes (which must not change with the one written).
+TEST(XmlNode, RewrittenTextsLeaveEveryOtherTextAlone) {
+    XMLParser parser = ParsedXml(
+        L"<R xml:space='preserve'><C>12.5</C><C>a long text beyond sixteen bytes</C>"
+        L"<C>                    </C><C>                    </C></R>");
+    XMLNodeArray cells;
+    ASSERT_TRUE(parser.GetRootNode().GetChildNodes(cells));
+    const struct {
+        int cell;
+        const wchar_t* text;
+    } writes[] = {{0, L"7.5"},
+                  {0, L"99.5"},
+                  {0, L"100.25"},
+                  {1, L"short"},
+                  {1, L"ä longer than the first text was"},
+                  {2, L"x"}};
+    for (const auto& write : writes) {
+        ASSERT_TRUE(cells[write.cell].SetNodeText(write.text));
+        EXPECT_EQ(TextOf(cells[write.cell]), write.text);
+    }
+    EXPECT_EQ(XmlOf(parser.GetRootNode()),
+              L"<R xml:space=\"preserve\"><C>100.25</C><C>\u00e4 longer than the first text "
+              L"was</C><C>x</C><C>                    </C></R>");
+}
+
 TEST(XmlNodeArray, ArrayOperationsAndBounds) {
     XMLParser parser = ParsedXml(L"<R><A/><B/><C/></R>");
     XMLNodeArray nodes;
