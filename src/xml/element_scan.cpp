@@ -219,10 +219,17 @@ XMLNode ChildIndex::Find(const XMLNode& parent, std::wstring_view value) {
     return NodeAccess::Wrap(NodeAccess::Tree(parent), static_cast<xmlNodePtr>(folded));
 }
 
-bool ChildIndex::IsCurrent(const XMLNode& parent) const {
-    return parent_ != nullptr && parent_ == NodeAccess::Node(parent) &&
-           tree_ == NodeAccess::Tree(parent) &&
-           stamp_ == XmlTree::ChildrenStamp(static_cast<xmlNodePtr>(parent_));
+bool ChildIndex::IsCurrent(const XMLNode& parent) {
+    if (parent_ == nullptr || parent_ != NodeAccess::Node(parent) ||
+        tree_ != NodeAccess::Tree(parent)) {
+        return false;
+    }
+    if (tree_->EditCount() == checkedAtEdit_)
+        return true;
+    if (stamp_ != XmlTree::ChildrenStamp(static_cast<xmlNodePtr>(parent_)))
+        return false;
+    checkedAtEdit_ = tree_->EditCount();
+    return true;
 }
 
 void ChildIndex::List(const XMLNode& parent) {
@@ -230,6 +237,7 @@ void ChildIndex::List(const XMLNode& parent) {
     parent_ = NodeAccess::Node(parent);
     tree_ = NodeAccess::Tree(parent);
     stamp_ = parent_ != nullptr ? XmlTree::ChildrenStamp(static_cast<xmlNodePtr>(parent_)) : 0;
+    checkedAtEdit_ = tree_ != nullptr ? tree_->EditCount() : 0;
     std::size_t count = 0;
     for (xmlNodePtr child = FirstChildOf(parent); child != nullptr; child = child->next)
         count += IsNamed(child, name_) ? 1U : 0U;

@@ -56,17 +56,20 @@ class ChildIndex {
         char shortValue[11];       // the value's UTF-8 bytes and a NUL
         void* child;               // the element
     };
-    bool IsCurrent(const XMLNode& parent) const;
+    bool IsCurrent(const XMLNode& parent);
     void List(const XMLNode& parent);
 
     const char* name_;
     const char* attribute_;
     std::vector<Entry> entries_;
     // What the list was made of: the element, its document (held, so that
-    // the listed elements stay valid) and the element's children stamp then.
+    // the listed elements stay valid) and the element's children stamp then;
+    // and the document's edit count when the stamp was last seen unchanged,
+    // so that while the document is not edited the element is not read.
     void* parent_ = nullptr;
     std::shared_ptr<XmlTree> tree_;
     std::uintptr_t stamp_ = 0;
+    std::uint64_t checkedAtEdit_ = 0;
 };
 
 /// The first child element `name` of `parent`; empty when none.

@@ -50,6 +50,9 @@ class XmlTree {
     static std::uintptr_t ChildrenStamp(xmlNodePtr parent) {
         return reinterpret_cast<std::uintptr_t>(parent->_private);
     }
+    /// The count of edits noted so far: while it stays, no ChildrenStamp of
+    /// the tree has changed.
+    std::uint64_t EditCount() const { return edits_; }
     /// Remembers a node made for this document that is in no tree yet.
     void KeepDetached(xmlNodePtr node);
     /// Forgets a detached node that is about to be linked into a tree.
