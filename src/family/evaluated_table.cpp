@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/case_fold.h"
+#include "common/huge_pages.h"
 #include "eval/value_store.h"
 #include "vardel/family_table.h"
 #include "xml/element_writer.h"
@@ -203,6 +204,7 @@ std::size_t ExpectedLength(std::size_t rows, std::size_t columns) {
 bool CEncapFamilyTable::GetEvaluatedXml(std::wstring& xml) {
     std::wstring text;
     text.reserve(ExpectedLength(rowIds_.size(), columnIds_.size()));
+    VardelCommon::AdviseHugePages(text.data(), text.capacity() * sizeof(wchar_t));
     VardelXml::ElementWriter writer(node_, "UTF-16", text);
     const NodeHandle table = writer.Root();
     if (!table) {
