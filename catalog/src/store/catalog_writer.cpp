@@ -8,17 +8,16 @@
 #include "store/catalog_writer.h"
 
 #include <algorithm>
-#include <cmath>
 #include <map>
 #include <optional>
 #include <utility>
 
 #include "common/base64.h"
-#include "common/text.h"
 #include "source/sha1.h"
 #include "store/bind_values.h"
 #include "store/multi_row_insert.h"
 #include "store/schema.h"
+#include "store/search_statement.h"
 
 namespace VardelCatalog {
 namespace {
@@ -69,17 +68,6 @@ template <typename... Values>
 void Insert(Statement& statement, const Values&... values) {
     BindValues(statement, values...);
     RunAndReset(statement);
-}
-
-// The number a whole text spells in the C locale; none for other texts and
-// for infinities and NaN, which no search compares as numbers.
-std::optional<double> NumberOf(const std::wstring& text) {
-    std::size_t consumed = 0;
-    const double value = VardelCommon::ParseLeadingNumber(text.c_str(), &consumed);
-    if (consumed == 0 || consumed != text.size() || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
 }
 
 Database& CreateSchema(Database& database) {
@@ -323,7 +311,7 @@ void CatalogWriter::Impl::AddMembers(std::int64_t familyId, const FamilySource& 
     memberValues.Insert(values.size(), [&](Statement& statement, int offset, std::size_t i) {
         const Value& value = values[i];
         BindValuesAt(statement, offset, value.memberId, value.parameterId, *value.text,
-                     NumberOf(*value.text));
+                     NumberOfText(*value.text));
     });
 }
 

@@ -16,12 +16,14 @@
 namespace VardelCatalog {
 namespace {
 
-// A parameter as the statement needs it: its id in the library, and whether
+// A parameter as the statement needs it: its id in the library, whether
 // any value of it lacks a number (only then can a numeric condition on it
-// match a stored text).
+// match a stored text) and whether any has one (only then can a text
+// condition on it match a number's text).
 struct ParameterInfo {
     std::int64_t id = 0;
     bool hasTexts = false;
+    bool hasNumbers = false;
 };
 
 struct Parameters {
@@ -37,7 +39,7 @@ std::optional<ParameterInfo> FindParameter(Statement& lookup, std::int64_t libra
     if (!lookup.Step()) {
         return std::nullopt;
     }
-    return ParameterInfo{lookup.ColumnInt(0), lookup.ColumnInt(1) != 0};
+    return ParameterInfo{lookup.ColumnInt(0), lookup.ColumnInt(1) != 0, lookup.ColumnInt(2) != 0};
 }
 
 // Nothing when a value condition names a parameter the library lacks.
@@ -48,7 +50,9 @@ std::optional<Parameters> ResolveParameters(Database& database, const SearchRequ
     }
     const std::unique_ptr<Statement> lookup = database.Prepare(
         "SELECT p.id, CASE WHEN EXISTS (SELECT 1 FROM member_value v"
-        " WHERE v.parameter_id = p.id AND v.number_value IS NULL) THEN 1 ELSE 0 END"
+        " WHERE v.parameter_id = p.id AND v.number_value IS NULL) THEN 1 ELSE 0 END,"
+        " CASE WHEN EXISTS (SELECT 1 FROM member_value v"
+        " WHERE v.parameter_id = p.id AND v.number_value IS NOT NULL) THEN 1 ELSE 0 END"
         " FROM parameter p WHERE p.library_id = ? AND p.guid = ?");
     for (const ValueCondition& value : request.values) {
         const std::optional<ParameterInfo> found =
@@ -202,7 +206,10 @@ void AppendArmStart(BoundSql& sql, std::int64_t parameter) {
 // match one member twice, so then UNION drops the repeats. A number needs a
 // text arm only when the parameter has values without a number, and never
 // for an equality: a stored text equal to the value would spell the number
-// and so have it.
+// and so have it. For the same reason a text that is no number equals no
+// stored number's text, and a parameter without numbers has none: those
+// text arms read only the texts without a number, which the text index
+// holds.
 void AppendDriver(BoundSql& sql, const SearchCondition& condition, const ParameterInfo& parameter) {
     const std::string_view separator = condition.values.size() > 1 ? " UNION " : " UNION ALL ";
     const bool textArms = parameter.hasTexts && condition.comparison != SearchComparison::Equal;
@@ -213,6 +220,9 @@ void AppendDriver(BoundSql& sql, const SearchCondition& condition, const Paramet
         before = separator;
         AppendArmStart(sql, parameter.id);
         if (!ComparesNumbers(condition.comparison, value)) {
+            if (condition.comparison == SearchComparison::Equal || !parameter.hasNumbers) {
+                sql << "number_value IS NULL AND ";
+            }
             AppendTextMatch(sql, "text_value", condition.comparison, value.text);
             continue;
         }

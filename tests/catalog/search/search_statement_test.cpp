@@ -75,6 +75,20 @@ TEST_F(SearchTest, TheIndexedEqualityDrivesWhateverItsPlace) {
     }
 }
 
+// The text index holds only the texts without a number; a text equality, and
+// any text comparison on a parameter without numbers, still walk it.
+TEST_F(SearchTest, TextConditionsDriveThroughTheTextIndex) {
+    for (const QueryConstraint& text :
+         {ValueIs(kD, Op::Equal, {L"abc"}), ValueIs(kSize, Op::Like, {L"M1%"}),
+          ValueIs(kSize, Op::Less, {L"M8"})}) {
+        const std::vector<std::string> steps = Plan(Query({text}));
+        ASSERT_FALSE(steps.empty());
+        EXPECT_NE(std::string::npos,
+                  steps.front().find("USING COVERING INDEX member_value_by_text (parameter_id=?"))
+            << steps.front();
+    }
+}
+
 // 16 value conditions with 200 values in all, 40 returned parameters.
 ContentQuery LargestQuery() {
     std::vector<QueryConstraint> constraints(15, ValueIs(kD, Op::NotEqual, {L"7"}));
