@@ -12,9 +12,10 @@
 namespace VardelCatalog {
 namespace {
 
-// Enough to keep the caller fed through a slow file, few enough that the
-// families held in memory stay a handful.
-constexpr std::size_t kWindow = 8;
+// Enough to keep the caller fed through a slow file and to let the workers
+// run on while it stores, few enough that the families held in memory stay
+// a few megabytes.
+constexpr std::size_t kWindow = 64;
 
 FamilyRead ReadOne(const std::filesystem::path& file, const LibraryIndex& index) {
     FamilyRead read;
@@ -49,19 +50,21 @@ FamilyReadAhead::~FamilyReadAhead() {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
     }
-    changed_.notify_all();
+    room_.notify_all();
     for (std::thread& worker : workers_)
         worker.join();
 }
 
 FamilyRead FamilyReadAhead::Next() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return ready_.contains(taken_); });
+    readyChanged_.wait(lock, [this] { return ready_.contains(taken_); });
     const auto found = ready_.find(taken_++);
     FamilyRead read = std::move(found->second);
     ready_.erase(found);
+    const bool workersWait = claimed_ == taken_ - 1 + kWindow;
     lock.unlock();
-    changed_.notify_all();
+    if (workersWait)
+        room_.notify_all();
     return read;
 }
 
@@ -69,12 +72,16 @@ void FamilyReadAhead::Run() {
     std::size_t file = 0;
     while (Claim(file)) {
         FamilyRead read = ReadOne(files_[file], index_);
+        bool awaited = false;
         {
             const std::lock_guard lock(mutex_);
             failed_ = failed_ || !read.ok;
             ready_.emplace(file, std::move(read));
+            awaited = file == taken_;
         }
-        changed_.notify_all();
+        // Only the caller waits for a result, and only for the next one.
+        if (awaited)
+            readyChanged_.notify_one();
     }
 }
 
@@ -82,7 +89,7 @@ void FamilyReadAhead::Run() {
 // every result up to the failure.
 bool FamilyReadAhead::Claim(std::size_t& file) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] {
+    room_.wait(lock, [this] {
         return stopping_ || failed_ || claimed_ == files_.size() || claimed_ < taken_ + kWindow;
     });
     if (stopping_ || failed_ || claimed_ == files_.size())

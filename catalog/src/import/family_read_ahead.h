@@ -48,7 +48,8 @@ class FamilyReadAhead {
     const std::vector<std::filesystem::path>& files_;
     const LibraryIndex& index_;
     std::mutex mutex_;
-    std::condition_variable changed_;
+    std::condition_variable readyChanged_;     // the caller waits for its result
+    std::condition_variable room_;             // workers wait for room in the window
     std::map<std::size_t, FamilyRead> ready_;  // by file position
     std::size_t claimed_ = 0;                  // files started by a worker
     std::size_t taken_ = 0;                    // files handed out
