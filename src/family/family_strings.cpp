@@ -6,10 +6,12 @@
 
 #include "common/atomic_file.h"
 #include "common/utf16.h"
+#include "common/utf8.h"
 #include "common/wide_path.h"
 #include "family/family_paths.h"
 #include "vardel/family.h"
 #include "vardel/xml_node_array.h"
+#include "xml/element_scan.h"
 
 using VardelFamily::ChildNamed;
 using VardelFamily::DocumentElement;
@@ -44,12 +46,13 @@ std::wstring CategoryConstantPath(const std::wstring& parameterId) {
 }
 
 // 0 and the text of the node the XPath `path()` gives selects below `root`,
-// else 1. A strings document without texts (every family has one for its
-// default language) answers at once, without building or running a query.
+// else 1. `firstStep` is the path's first step, a child's plain name: a
+// strings document without that child (most hold no table strings, and
+// every family has one without any text) answers at once, without building
+// or running a query.
 template <typename Path>
-long ReadText(const XMLNode& root, Path path, std::wstring& value) {
-    XMLNode first;
-    if (!root.GetChildNodeByIdx(0, first)) {
+long ReadText(const XMLNode& root, const char* firstStep, Path path, std::wstring& value) {
+    if (!VardelXml::FindChild(root, firstStep).IsNode()) {
         return 1;
     }
     XMLNode node;
@@ -195,7 +198,7 @@ long CEncapFamily::GetLocalizedCellValue(const std::wstring& rowId, const std::w
 long CEncapFamily::GetLocalizedCellValue(const std::wstring& rowId, const std::wstring& columnId,
                                          const std::wstring& language, std::wstring& value) const {
     return ReadText(
-        StringsRoot(language), [&] { return CellStringPath(rowId, columnId); }, value);
+        StringsRoot(language), "Table", [&] { return CellStringPath(rowId, columnId); }, value);
 }
 
 void CEncapFamily::SetLocalizedCellValue(const std::wstring& rowId, const std::wstring& columnId,
@@ -249,7 +252,8 @@ long CEncapFamily::GetLocalizedColumnPropertyValue(const std::wstring& property,
                                                    const std::wstring& language,
                                                    std::wstring& value) const {
     return ReadText(
-        StringsRoot(language), [&] { return ColumnPropertyPath(property, columnId); }, value);
+        StringsRoot(language), "Table", [&] { return ColumnPropertyPath(property, columnId); },
+        value);
 }
 
 void CEncapFamily::SetLocalizedColumnPropertyValue(const std::wstring& property,
@@ -283,8 +287,8 @@ void CEncapFamily::DeleteLocalizedColumnPropertyValues(const std::wstring& colum
 bool CEncapFamily::GetLocalizedCatParamConstValue(const std::wstring& parameterId,
                                                   std::wstring& value) const {
     return ReadText(
-               StringsRoot(ActualLanguage()), [&] { return CategoryConstantPath(parameterId); },
-               value) == 0;
+               StringsRoot(ActualLanguage()), "ConstantValues",
+               [&] { return CategoryConstantPath(parameterId); }, value) == 0;
 }
 
 void CEncapFamily::SetLocalizedCatParamConstValue(const std::wstring& parameterId,
@@ -313,12 +317,13 @@ bool CEncapFamily::GetLocalizedTemplateParameterValue(const std::wstring& templa
         return WhereAttributes(L"ConstantValues/ConstantValue", L"TemplateName", templateName,
                                L"TemplateParameterId", parameterId);
     };
-    return ReadText(StringsRoot(ActualLanguage()), path, value) == 0;
+    return ReadText(StringsRoot(ActualLanguage()), "ConstantValues", path, value) == 0;
 }
 
 bool CEncapFamily::GetLocalizedRootText(const wchar_t* name, std::wstring& value) const {
+    const std::string step = VardelCommon::ToUtf8(name);
     return ReadText(
-               StringsRoot(ActualLanguage()), [name] { return name; }, value) == 0;
+               StringsRoot(ActualLanguage()), step.c_str(), [name] { return name; }, value) == 0;
 }
 
 void CEncapFamily::SetLocalizedRootTexts(const wchar_t* name, const std::wstring& value) {
