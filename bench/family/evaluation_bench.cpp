@@ -19,7 +19,8 @@
 // cache folder holds the file that one earlier unedited opening wrote after
 // its GetEvaluatedXml; construct (the file is read), GetEvaluatedXml (every
 // value comes from the cache, so the destruction writes nothing), destroy.
-// Warm construction: the same without GetEvaluatedXml. Cold reads: as
+// Warm construction: the same without GetEvaluatedXml. Warm text only: the
+// GetEvaluatedXml of Warm alone, repeated on one opening. Cold reads: as
 // Cold, but every cell read through the table's GetValue instead, row after
 // row or one column after another (the order in which a host fills a grid
 // column by column).
@@ -185,6 +186,21 @@ void BM_WarmConstruction(benchmark::State& state) {
     }
 }
 
+// The part of Warm after construction alone: GetEvaluatedXml again and
+// again on one warm opening (every value in the cache, nothing computed).
+void BM_WarmTextOnly(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    const CacheFolder folder("vardel-eval-bench-warm-text");
+    WarmUp(rows, folder);
+    auto family = OpenFamily(rows, folder.Path());
+    std::size_t length = 0;
+    for (auto _ : state) {
+        length = EvaluateAll(*family->GetEncapFamilyTable());
+    }
+    CountCells(state, rows);
+    state.counters["MB"] = static_cast<double>(length) / 1e6;
+}
+
 // Cold, every cell read through GetValue; the argument after the size
 // picks the order: 0 row after row, 1 column after column.
 void BM_ColdReads(benchmark::State& state) {
@@ -209,6 +225,7 @@ BENCHMARK(BM_Load)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ColdEvaluation)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WarmEvaluation)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WarmConstruction)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WarmTextOnly)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ColdReads)
     ->ArgsProduct({{5000, 20000}, {0, 1}})
     ->ArgNames({"rows", "by_column"})

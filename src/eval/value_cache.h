@@ -73,6 +73,17 @@ class CValueCacheLoc final : public CValueCache {
     /// Nullopt when absent.
     std::optional<std::wstring_view> FindValue(std::uint32_t language, std::uint32_t column) const;
     void SetValue(std::uint32_t language, std::uint32_t column, std::wstring_view value);
+    /// Calls `visit(column, value)` for every value of `language` in place,
+    /// in ascending column number: a row read whole visits its values once
+    /// instead of searching for each one.
+    template <typename Visit>
+    void VisitValues(std::uint32_t language, Visit visit) const {
+        const std::wstring_view text(text_);
+        for (auto entry = LowerBound(language, 0);
+             entry != entries_.end() && entry->language == language; ++entry) {
+            visit(entry->column, text.substr(entry->offset, entry->length));
+        }
+    }
 
   private:
     // One value: where its characters lie in text_.

@@ -7,6 +7,7 @@
 // in between), a cell's column is found by hashing its id once, and which
 // columns a row already has is one flag per column position.
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -76,9 +77,11 @@ class EvaluatedRows {
           store_(store),
           writer_(writer),
           hasCell_(columns_.size()),
+          rowValues_(columns_.size()),
           languageNumber_(store.LanguageNumber(language_)) {
-        for (const std::wstring& id : ids_) {
-            columnNumbers_.push_back(store.ColumnNumber(id));
+        for (std::size_t position = 0; position < ids_.size(); ++position) {
+            columnNumbers_.push_back(store.ColumnNumber(ids_[position]));
+            NotePosition(position);
         }
     }
 
@@ -102,6 +105,7 @@ class EvaluatedRows {
         }
         writer_.Open(row);
         rowCache_ = store_.RowCache(rowId_);
+        ViewRowValues();
         std::fill(hasCell_.begin(), hasCell_.end(), 0);
         nextColumn_ = 0;
         for (NodeHandle child = row.FirstChild(); child; child = child.Next()) {
@@ -141,12 +145,45 @@ class EvaluatedRows {
         return true;
     }
 
+    // Remembers which position the column number of `position` stands for.
+    void NotePosition(std::size_t position) {
+        const std::uint32_t number = columnNumbers_[position];
+        if (number == VardelEval::IdTable::kNone) {
+            return;
+        }
+        if (number >= positionOfNumber_.size()) {
+            positionOfNumber_.resize(number + 1, ColumnPositions::kNone);
+        }
+        positionOfNumber_[number] = position;
+    }
+
+    // The row's cached values by column position, visited once per row.
+    void ViewRowValues() {
+        std::fill(rowValues_.begin(), rowValues_.end(), std::nullopt);
+        viewsValid_ = rowCache_ != nullptr && languageNumber_ != VardelEval::IdTable::kNone;
+        if (!viewsValid_) {
+            return;
+        }
+        rowCache_->VisitValues(languageNumber_,
+                               [this](std::uint32_t number, std::wstring_view value) {
+                                   if (number < positionOfNumber_.size() &&
+                                       positionOfNumber_[number] != ColumnPositions::kNone) {
+                                       rowValues_[positionOfNumber_[number]] = value;
+                                   }
+                               });
+    }
+
     // The column's value into current_ as the column's GetValue gives it,
     // viewed in the value cache when held there (a table read again holds
     // every value), which spares hashing the row, column and language ids
     // and copying the value for each cell.
     bool GetValue(std::size_t position) {
-        if (rowCache_ != nullptr) {
+        if (viewsValid_) {
+            if (rowValues_[position]) {
+                current_ = *rowValues_[position];
+                return true;
+            }
+        } else if (rowCache_ != nullptr) {
             if (const auto cached =
                     rowCache_->FindValue(languageNumber_, columnNumbers_[position])) {
                 current_ = *cached;
@@ -156,8 +193,10 @@ class EvaluatedRows {
         const bool computed =
             columns_[position]->GetValue(rowId_, language_, value_) == CTableEvaluator::Success;
         current_ = value_;
-        // Computing may have given the row its cache, or the column or the
+        // Computing changes the row's cache, which the views may no longer
+        // match, and may have given the row its cache, or the column or the
         // language its number.
+        viewsValid_ = false;
         if (rowCache_ == nullptr) {
             rowCache_ = store_.RowCache(rowId_);
         }
@@ -166,6 +205,7 @@ class EvaluatedRows {
         }
         if (columnNumbers_[position] == VardelEval::IdTable::kNone) {
             columnNumbers_[position] = store_.ColumnNumber(ids_[position]);
+            NotePosition(position);
         }
         return computed;
     }
@@ -181,7 +221,11 @@ class EvaluatedRows {
     // The current row's values in the value cache, and the numbers they
     // are kept under.
     const CValueCacheLoc* rowCache_ = nullptr;
-    std::vector<std::uint32_t> columnNumbers_;  // by column position
+    std::vector<std::uint32_t> columnNumbers_;   // by column position
+    std::vector<std::size_t> positionOfNumber_;  // by column number
+    // By column position while viewsValid_: the row's value in its cache.
+    std::vector<std::optional<std::wstring_view>> rowValues_;
+    bool viewsValid_ = false;
     std::uint32_t languageNumber_;
     // Reused for every row and cell.
     std::wstring rowId_;
