@@ -309,6 +309,23 @@ TEST_F(TableValidationTest, EvaluatedTableHoldsEveryValueAndCompletesRows) {
     EXPECT_EQ(EvaluatedRows(again)[2], expected[2]);
 }
 
+// A row whose cache holds some values: computing the one it lacks grows the
+// cache's text, and the values after it are still read right.
+TEST_F(TableValidationTest, EvaluatedTableReadsCachedValuesAroundAComputedOne) {
+    const std::wstring a(100, L'a');
+    const std::wstring b(400, L'b');
+    const std::wstring c(100, L'c');
+    Open({Col(L"A", L"string"), Col(L"B", L"string"), Col(L"C", L"string")},
+         {{L"r0",
+           {{L"A", L"\"" + a + L"\""}, {L"B", L"\"" + b + L"\""}, {L"C", L"\"" + c + L"\""}}}});
+    std::wstring value;
+    ASSERT_EQ(table_->GetValue(L"r0", L"C", value), CTableEvaluator::Success);
+    ASSERT_EQ(table_->GetValue(L"r0", L"A", value), CTableEvaluator::Success);
+    std::wstring xml;
+    ASSERT_TRUE(table_->GetEvaluatedXml(xml));
+    EXPECT_EQ(EvaluatedRows(xml), (std::vector<Attributes>{{{L"A", a}, {L"B", b}, {L"C", c}}}));
+}
+
 TEST_F(TableValidationTest, EvaluatedTableFailsOnMissingIdsAndAcceptsMissingRows) {
     Open({Col(L"A", L"double", L"5")}, {{L"r0", {}}});
     XMLNode rows;
