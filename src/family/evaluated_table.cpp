@@ -41,12 +41,14 @@ class ColumnPositions {
         }
     }
 
-    /// kNone when no column has the id. Cells mostly follow the columns'
-    /// order, so the column at `guess` is compared first, without hashing.
-    std::size_t Find(const std::wstring& id, std::size_t guess) const {
-        if (guess < ids_.size() && firstOfItsId_[guess] && ids_[guess] == id) {
-            return guess;
-        }
+    /// Whether `position` is a column's and no column before it has its id:
+    /// a cell with that id is the column's.
+    bool IsFirstOfItsId(std::size_t position) const {
+        return position < ids_.size() && firstOfItsId_[position];
+    }
+
+    /// kNone when no column has the id.
+    std::size_t Find(const std::wstring& id) const {
         if (const auto found = exact_.find(id); found != exact_.end()) {
             return found->second;
         }
@@ -117,9 +119,7 @@ class EvaluatedRows {
         }
         for (std::size_t i = 0; i < columns_.size(); ++i) {
             if (!hasCell_[i] && GetValue(i)) {
-                // The writer takes a terminated text.
-                value_.assign(current_);
-                writer_.WriteNew(L"Cell", value_.c_str(), L"ColumnId", ids_[i].c_str());
+                writer_.WriteNew(L"Cell", current_, L"ColumnId", ids_[i]);
             }
         }
         writer_.Close();
@@ -127,10 +127,15 @@ class EvaluatedRows {
     }
 
     bool WriteCell(NodeHandle cell) {
-        if (!cell.Attribute("ColumnId", columnId_)) {
-            return false;
+        std::size_t position = nextColumn_;
+        // Cells mostly follow the columns' order: the id of the column
+        // expected next compares with the cell's without reading it out.
+        if (!positions_.IsFirstOfItsId(position) || !cell.AttributeIs("ColumnId", ids_[position])) {
+            if (!cell.Attribute("ColumnId", columnId_)) {
+                return false;
+            }
+            position = positions_.Find(columnId_);
         }
-        const std::size_t position = positions_.Find(columnId_, nextColumn_);
         if (position == ColumnPositions::kNone) {
             writer_.Write(cell);
             return true;

@@ -105,9 +105,30 @@ void AppendUtf8(std::wstring& out, const xmlChar* bytes, Escapes escapes) {
     }
 }
 
+// Whether the UTF-8 `bytes` up to their NUL (none: empty) decode to `text`;
+// their ASCII compares without decoding.
+bool TextIs(const xmlChar* bytes, std::wstring_view text) {
+    if (bytes == nullptr)
+        bytes = kNoText;
+    std::size_t i = 0;
+    for (; bytes[i] != 0 && bytes[i] < 0x80; ++i) {
+        if (i == text.size() || text[i] != static_cast<wchar_t>(bytes[i]))
+            return false;
+    }
+    if (bytes[i] == 0)
+        return i == text.size();
+    return FromUtf8(bytes + i, bytes + i + std::strlen(reinterpret_cast<const char*>(bytes + i))) ==
+           text.substr(i);
+}
+
 bool IsScalarValue(wchar_t c) {
     const auto value = static_cast<char32_t>(c);
     return value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
+}
+
+// Stored text ends at a NUL.
+std::wstring_view UpToNul(std::wstring_view text) {
+    return text.substr(0, text.find(L'\0'));
 }
 
 // Appends wide text as it comes back after a trip through UTF-8.
@@ -124,14 +145,6 @@ void AppendWide(std::wstring& out, std::wstring_view text, Escapes escapes) {
         run = i + 1;
     }
     out.append(text.data() + run, text.size() - run);
-}
-
-void AppendName(std::wstring& out, const xmlNs* ns, const xmlChar* name) {
-    if (ns != nullptr && ns->prefix != nullptr) {
-        AppendUtf8(out, ns->prefix, Escapes::None);
-        out += L':';
-    }
-    AppendUtf8(out, name, Escapes::None);
 }
 
 bool IsXmlPrefix(const xmlChar* prefix) {
@@ -161,22 +174,6 @@ void AppendDeclaration(std::wstring& out, const xmlNs* ns) {
     out += quote;
     AppendUtf8(out, ns->href, quote == L'"' ? Escapes::Quote : Escapes::None);
     out += quote;
-}
-
-void AppendAttribute(std::wstring& out, const xmlAttr* attribute) {
-    out += L' ';
-    AppendName(out, attribute->ns, attribute->name);
-    out += L"=\""sv;
-    for (const xmlNode* part = attribute->children; part != nullptr; part = part->next) {
-        if (part->type == XML_TEXT_NODE) {
-            AppendUtf8(out, part->content, Escapes::Attribute);
-        } else if (part->type == XML_ENTITY_REF_NODE) {
-            out += L'&';
-            AppendUtf8(out, part->name, Escapes::None);
-            out += L';';
-        }
-    }
-    out += L'"';
 }
 
 // The next node after `node` within `top`'s subtree in document order,
@@ -225,6 +222,17 @@ bool NodeHandle::Attribute(const char* name, std::wstring& value) const {
     return true;
 }
 
+bool NodeHandle::AttributeIs(const char* name, std::wstring_view value) const {
+    const xmlNodePtr node = AsNode(node_);
+    const xmlAttrPtr found = node != nullptr ? FindAttribute(node, name) : nullptr;
+    if (found == nullptr)
+        return false;
+    const xmlNode* only = found->children;
+    if (only != nullptr && only->next == nullptr && only->type == XML_TEXT_NODE)
+        return TextIs(only->content, value);
+    return AttributeText(found) == value;
+}
+
 bool NodeHandle::HasText(std::wstring_view text) const {
     const xmlNodePtr node = AsNode(node_);
     if (node == nullptr)
@@ -234,17 +242,7 @@ bool NodeHandle::HasText(std::wstring_view text) const {
         (only != nullptr && (only->next != nullptr || only->type != XML_TEXT_NODE))) {
         return NodeText(node) == text;
     }
-    // A leaf: its ASCII compares without decoding.
-    const xmlChar* bytes = only != nullptr && only->content != nullptr ? only->content : kNoText;
-    std::size_t i = 0;
-    for (; bytes[i] != 0 && bytes[i] < 0x80; ++i) {
-        if (i == text.size() || text[i] != static_cast<wchar_t>(bytes[i]))
-            return false;
-    }
-    if (bytes[i] == 0)
-        return i == text.size();
-    return FromUtf8(bytes + i, bytes + i + std::strlen(reinterpret_cast<const char*>(bytes + i))) ==
-           text.substr(i);
+    return TextIs(only != nullptr ? only->content : nullptr, text);
 }
 
 ElementWriter::ElementWriter(const XMLNode& root, const char* encoding, std::wstring& out)
@@ -277,7 +275,7 @@ void ElementWriter::Close() {
         return;
     }
     out_ += L"</"sv;
-    AppendName(out_, element->ns, element->name);
+    AppendName(element->ns, element->name);
     out_ += L'>';
 }
 
@@ -318,24 +316,23 @@ void ElementWriter::WriteWithText(NodeHandle element, std::wstring_view text) {
     // only for some text.
     if (leaf || !text.empty()) {
         EnterContent();
-        AppendWide(out_, text.substr(0, text.find(L'\0')), Escapes::Text);
+        AppendWide(out_, UpToNul(text), Escapes::Text);
     }
     Close();
 }
 
-void ElementWriter::WriteNew(const wchar_t* name, const wchar_t* text, const wchar_t* attribute,
-                             const wchar_t* value) {
+void ElementWriter::WriteNew(std::wstring_view name, std::wstring_view text,
+                             std::wstring_view attribute, std::wstring_view value) {
     EnterContent();
     out_ += L'<';
     out_ += name;
-    if (attribute != nullptr && value != nullptr) {
-        out_ += L' ';
-        out_ += attribute;
-        out_ += L"=\""sv;
-        AppendWide(out_, value, Escapes::Attribute);
-        out_ += L'"';
-    }
-    if (text == nullptr || *text == L'\0') {
+    out_ += L' ';
+    out_ += attribute;
+    out_ += L"=\""sv;
+    AppendWide(out_, UpToNul(value), Escapes::Attribute);
+    out_ += L'"';
+    text = UpToNul(text);
+    if (text.empty()) {
         out_ += L"/>"sv;
         return;
     }
@@ -360,7 +357,7 @@ void ElementWriter::StartTag(void* element) {
     const xmlNodePtr node = AsNode(element);
     EnterContent();
     out_ += L'<';
-    AppendName(out_, node->ns, node->name);
+    AppendName(node->ns, node->name);
     NoteNamespace(node, node->ns);
     for (const xmlNs* ns = node->nsDef; ns != nullptr; ns = ns->next)
         AppendDeclaration(out_, ns);
@@ -369,10 +366,50 @@ void ElementWriter::StartTag(void* element) {
     for (const xmlAttr* attribute = node->properties; attribute != nullptr;
          attribute = attribute->next) {
         NoteNamespace(node, attribute->ns);
-        AppendAttribute(out_, attribute);
+        AppendAttribute(attribute);
     }
     open_.push_back(node);
     startTagOpen_ = true;
+}
+
+void ElementWriter::AppendName(const void* ns, const void* name) {
+    const auto* space = static_cast<const xmlNs*>(ns);
+    if (space != nullptr && space->prefix != nullptr) {
+        AppendName(nullptr, space->prefix);
+        out_ += L':';
+    }
+    for (const auto& [known, wide] : wideNames_) {
+        if (known == name) {
+            out_ += wide;
+            return;
+        }
+    }
+    const auto* bytes = static_cast<const xmlChar*>(name);
+    if (wideNames_.size() == kWideNamesKept) {
+        AppendUtf8(out_, bytes, Escapes::None);
+        return;
+    }
+    std::wstring wide;
+    AppendUtf8(wide, bytes, Escapes::None);
+    out_ += wide;
+    wideNames_.emplace_back(name, std::move(wide));
+}
+
+void ElementWriter::AppendAttribute(const void* attribute) {
+    const auto* node = static_cast<const xmlAttr*>(attribute);
+    out_ += L' ';
+    AppendName(node->ns, node->name);
+    out_ += L"=\""sv;
+    for (const xmlNode* part = node->children; part != nullptr; part = part->next) {
+        if (part->type == XML_TEXT_NODE) {
+            AppendUtf8(out_, part->content, Escapes::Attribute);
+        } else if (part->type == XML_ENTITY_REF_NODE) {
+            out_ += L'&';
+            AppendUtf8(out_, part->name, Escapes::None);
+            out_ += L';';
+        }
+    }
+    out_ += L'"';
 }
 
 void ElementWriter::EnterContent() {

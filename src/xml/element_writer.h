@@ -21,6 +21,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "vardel/xml_node.h"
@@ -41,6 +42,9 @@ class NodeHandle {
     /// The attribute `name` (no "xmlns" declaration) into `value`, as
     /// XMLNode::GetProperty reads it; false, `value` empty, when missing.
     bool Attribute(const char* name, std::wstring& value) const;
+    /// Whether the attribute `name` is present and Attribute would read
+    /// `value`; its ASCII compares without decoding.
+    bool AttributeIs(const char* name, std::wstring_view value) const;
     /// Whether the concatenated text of the descendants, as ReadText reads
     /// it, is `text`.
     bool HasText(std::wstring_view text) const;
@@ -73,14 +77,18 @@ class ElementWriter {
     /// up to a NUL, in place of its children.
     void WriteWithText(NodeHandle element, std::wstring_view text);
     /// Writes the element XMLNode::AddNode(name, text, attribute, value)
-    /// would append; `name` and `attribute` must be valid names.
-    void WriteNew(const wchar_t* name, const wchar_t* text, const wchar_t* attribute,
-                  const wchar_t* value);
+    /// would append, `text` and `value` read up to a NUL as that reads them;
+    /// `name` and `attribute` must be valid names.
+    void WriteNew(std::wstring_view name, std::wstring_view text, std::wstring_view attribute,
+                  std::wstring_view value);
     /// Ends the document once the root is closed.
     void Finish();
 
   private:
     void StartTag(void* element);
+    // A name with its prefix; an attribute with its value.
+    void AppendName(const void* ns, const void* name);
+    void AppendAttribute(const void* attribute);
     void EnterContent();
     void NoteNamespace(void* element, void* ns);
     void NoteNamespacesBelow(void* node);
@@ -91,6 +99,12 @@ class ElementWriter {
     bool startTagOpen_ = false;       // the last start tag still lacks ">"
     std::size_t declarationsAt_ = 0;  // the end of the root's own declarations
     std::vector<void*> undeclared_;   // namespaces declared above the root
+    // The wide forms of the first names written, by the address of their
+    // UTF-8 text: a document's names are shared by its parser's dictionary,
+    // so a table's thousands of "Cell" tags convert one text once. The
+    // addresses stay valid since the document is not edited meanwhile.
+    static constexpr std::size_t kWideNamesKept = 16;
+    std::vector<std::pair<const void*, std::wstring>> wideNames_;
 };
 
 }  // namespace VardelXml
