@@ -27,7 +27,8 @@ bool Store(SourceWalk& walk, Database& database, const ImportProgressCallback& p
 bool Import(const std::vector<std::filesystem::path>& sources, const std::filesystem::path& output,
             const ImportProgressCallback& progress, ImportResult& result) {
     SourceWalk walk;
-    if (!PendingCatalogFile::CanWrite(output, result.error) || !walk.Scan(sources, result.error)) {
+    if (!PendingCatalogFile::CanWrite(output, result.error) ||
+        !walk.Scan(sources, static_cast<bool>(progress), result.error)) {
         return false;
     }
     try {
@@ -64,7 +65,8 @@ ImportResult CheckCatalogSources(const std::vector<std::filesystem::path>& sourc
                                  const ImportProgressCallback& progress) {
     return Guarded([&](ImportResult& result) {
         SourceWalk walk;
-        return walk.Scan(sources, result.error) && walk.Walk(nullptr, progress, result);
+        return walk.Scan(sources, static_cast<bool>(progress), result.error) &&
+               walk.Walk(nullptr, progress, result);
     });
 }
 

@@ -32,7 +32,8 @@ bool IsFolder(const std::filesystem::path& path) {
 
 }  // namespace
 
-bool SourceWalk::Scan(const std::vector<std::filesystem::path>& folders, std::string& error) {
+bool SourceWalk::Scan(const std::vector<std::filesystem::path>& folders, bool estimateMembers,
+                      std::string& error) {
     if (folders.empty()) {
         error = "no library folder given";
         return false;
@@ -62,8 +63,10 @@ bool SourceWalk::Scan(const std::vector<std::filesystem::path>& folders, std::st
             return false;
         }
         folder.families = ListFamilyFiles(path);
-        for (const std::filesystem::path& file : folder.families) {
-            progress_.membersTotal += EstimateMemberCount(file);
+        if (estimateMembers) {
+            for (const std::filesystem::path& file : folder.families) {
+                progress_.membersTotal += EstimateMemberCount(file);
+            }
         }
         progress_.filesTotal += 1 + folder.families.size();
         folders_.push_back(std::move(folder));

@@ -25,8 +25,11 @@ class CatalogWriter;
 class SourceWalk {
   public:
     /// Reads every folder's library.xml and lists its family files; false
-    /// with `error` set at the first fault.
-    bool Scan(const std::vector<std::filesystem::path>& folders, std::string& error);
+    /// with `error` set at the first fault. With `estimateMembers`, also
+    /// estimates the member total that progress reports carry, which reads
+    /// every family's table once more.
+    bool Scan(const std::vector<std::filesystem::path>& folders, bool estimateMembers,
+              std::string& error);
 
     /// Reads every family and, with a writer, stores the libraries and
     /// families; `progress` hears of each file and may cancel. Counts go
