@@ -363,4 +363,8 @@ class VARDEL_API CEncapFamilyTable {
     mutable std::vector<CEncapFamilyRow*> rowsInOrder_;
     mutable std::size_t lookupsWithoutOrder_ = 0;
     mutable std::size_t lastRowIndex_ = 0;
+    // Where in its row's cell list a row found the cell last looked up:
+    // rows list their cells alike, so the next row's lookup of the same
+    // column, or of the next one, tries that place first.
+    mutable std::size_t cellHint_ = 0;
 };

@@ -81,7 +81,9 @@ XMLNode CEncapFamilyRow::GetCellNode(const std::wstring& columnId) const {
     if (cells_ == nullptr) {
         cells_ = std::make_unique<VardelXml::ChildIndex>("Cell", "ColumnId");
     }
-    return cells_->Find(node_, columnId);
+    if (table_ == nullptr)
+        return cells_->Find(node_, columnId);
+    return cells_->Find(node_, columnId, table_->cellHint_);
 }
 
 void CEncapFamilyRow::DeleteCellsColumnValues(const std::wstring& columnId, bool allLanguages) {

@@ -2,6 +2,7 @@
 // UTF-8 bytes libxml2 holds, against a key encoded once per call.
 #include "xml/element_scan.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -189,34 +190,50 @@ XMLNode FindChildByAttribute(const XMLNode& parent, const char* name, const char
 }
 
 XMLNode ChildIndex::Find(const XMLNode& parent, std::wstring_view value) {
+    std::size_t noHint = entries_.max_size();
+    return Find(parent, value, noHint);
+}
+
+XMLNode ChildIndex::Find(const XMLNode& parent, std::wstring_view value, std::size_t& hint) {
     if (!IsCurrent(parent))
         List(parent);
     const auto hash = static_cast<std::uint32_t>(HashWide(value));
     std::optional<Key> key;  // encoded only when a hash matches
-    void* folded = nullptr;
-    for (const Entry& entry : entries_) {
+    const auto matchAt = [&](std::size_t i) {
+        const Entry& entry = entries_[i];
         if (entry.foldedHash != hash)
-            continue;
+            return Match::None;
         if (!key)
             key.emplace(value);
-        const auto child = static_cast<xmlNodePtr>(entry.child);
-        Match match = Match::None;
-        if (entry.length != kLongValue) {
-            match = key->Compare(entry.shortValue);
-        } else {
-            // Listed elements had the attribute, and keep it while the list
-            // is current; the check only guards the read.
-            const xmlAttrPtr found = PlainAttribute(child, attribute_);
-            if (found == nullptr)
-                continue;
-            match = key->Compare(AttributeBytes(found).c_str());
+        if (entry.length != kLongValue)
+            return key->Compare(entry.shortValue);
+        // Listed elements had the attribute, and keep it while the list is
+        // current; the check only guards the read.
+        const xmlAttrPtr found = PlainAttribute(static_cast<xmlNodePtr>(entry.child), attribute_);
+        return found != nullptr ? key->Compare(AttributeBytes(found).c_str()) : Match::None;
+    };
+    const auto found = [&](std::size_t i) {
+        hint = i;
+        return NodeAccess::Wrap(NodeAccess::Tree(parent),
+                                static_cast<xmlNodePtr>(entries_[i].child));
+    };
+    if (valuesDistinct_) {
+        for (std::size_t i = hint; i < entries_.size() && i - hint < 2; ++i) {
+            if (matchAt(i) != Match::None)
+                return found(i);
         }
-        if (match == Match::Exact)
-            return NodeAccess::Wrap(NodeAccess::Tree(parent), child);
-        if (match == Match::IgnoringCase && folded == nullptr)
-            folded = entry.child;
     }
-    return NodeAccess::Wrap(NodeAccess::Tree(parent), static_cast<xmlNodePtr>(folded));
+    std::optional<std::size_t> folded;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const Match match = matchAt(i);
+        if (match == Match::Exact)
+            return found(i);
+        if (match == Match::IgnoringCase && !folded)
+            folded = i;
+    }
+    if (folded)
+        return found(*folded);
+    return NodeAccess::Wrap(NodeAccess::Tree(parent), nullptr);
 }
 
 bool ChildIndex::IsCurrent(const XMLNode& parent) {
@@ -256,6 +273,12 @@ void ChildIndex::List(const XMLNode& parent) {
             entries_.push_back(entry);
         }
     }
+    std::vector<std::uint32_t> hashes;
+    hashes.reserve(entries_.size());
+    for (const Entry& entry : entries_)
+        hashes.push_back(entry.foldedHash);
+    std::sort(hashes.begin(), hashes.end());
+    valuesDistinct_ = std::adjacent_find(hashes.begin(), hashes.end()) == hashes.end();
 }
 
 XMLNode FindChild(const XMLNode& parent, const char* name) {

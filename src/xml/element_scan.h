@@ -43,6 +43,11 @@ class ChildIndex {
     /// The child whose attribute equals `value`, listing the children first
     /// when the list is stale.
     XMLNode Find(const XMLNode& parent, std::wstring_view value);
+    /// The same, trying first the children at `hint` and after it, and
+    /// setting `hint` to where the child was found. Rows of one table list
+    /// their cells alike, so a hint kept across rows turns reading a column,
+    /// or a row's columns in order, into one comparison per cell.
+    XMLNode Find(const XMLNode& parent, std::wstring_view value, std::size_t& hint);
 
   private:
     // Small, so that a row's list stays in few cache lines; a short value
@@ -62,6 +67,9 @@ class ChildIndex {
     const char* name_;
     const char* attribute_;
     std::vector<Entry> entries_;
+    // No two values are equal even ignoring case (their folded hashes all
+    // differ), so the entry a hint finds is the only candidate.
+    bool valuesDistinct_ = false;
     // What the list was made of: the element, its document (held, so that
     // the listed elements stay valid) and the element's children stamp then;
     // and the document's edit count when the stamp was last seen unchanged,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -150,13 +151,44 @@ TEST(ElementScan, ReadTextMatchesTheNodeText) {
     EXPECT_EQ(text, L"\u00fcber \u20ac");
 }
 
-// Every lookup of the index answers what a walk over the row answers now.
+// Every lookup of the index answers what a walk over the row answers now,
+// without a hint and whatever place a hint names.
 void ExpectIndexAgreesWithScan(ChildIndex& index, const XMLNode& row, const char* step) {
     for (const std::wstring& id : Lookups()) {
-        EXPECT_TRUE(
-            index.Find(row, id).IsSameNode(FindChildByAttribute(row, "Cell", "ColumnId", id)))
+        const XMLNode expected = FindChildByAttribute(row, "Cell", "ColumnId", id);
+        EXPECT_TRUE(index.Find(row, id).IsSameNode(expected))
             << step << ", lookup of " << id.size() << " chars";
+        for (std::size_t hint = 0; hint < kIds.size() + 3; ++hint) {
+            std::size_t kept = hint;
+            EXPECT_TRUE(index.Find(row, id, kept).IsSameNode(expected))
+                << step << ", lookup of " << id.size() << " chars, hint " << hint;
+        }
     }
+}
+
+TEST(ChildIndex, AHintKeptAcrossRowsFindsWhatTheScanFinds) {
+    XMLParser parser = ParsedXml(
+        L"<T><Row><Cell ColumnId='A'>0</Cell><Cell ColumnId='B'>1</Cell>"
+        L"<Cell ColumnId='a longer id'>2</Cell></Row>"
+        L"<Row><Cell ColumnId='a longer id'>3</Cell><Cell ColumnId='B'>4</Cell></Row>"
+        L"<Row><Cell ColumnId='b'>5</Cell><Cell ColumnId='B'>6</Cell><Cell ColumnId='A'>7</Cell>"
+        L"</Row></T>");
+    const std::vector<XMLNode> rows = ElementsAtPath(parser.GetRootNode(), {"Row"});
+    std::vector<std::unique_ptr<ChildIndex>> indexes;
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        indexes.push_back(std::make_unique<ChildIndex>("Cell", "ColumnId"));
+    std::size_t hint = 0;
+    // Column after column, then row after row, one hint throughout.
+    for (const wchar_t* id : {L"A", L"B", L"a longer id", L"b", L"A LONGER ID"}) {
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            EXPECT_TRUE(indexes[r]
+                            ->Find(rows[r], id, hint)
+                            .IsSameNode(FindChildByAttribute(rows[r], "Cell", "ColumnId", id)))
+                << "row " << r;
+        }
+    }
+    EXPECT_EQ(TextOf(indexes[2]->Find(rows[2], L"B", hint)), L"6");
+    EXPECT_EQ(TextOf(indexes[2]->Find(rows[2], L"b", hint)), L"5");
 }
 
 // The index lists the cells once; every kind of edit of the document,
