@@ -147,6 +147,94 @@ void AppendWide(std::wstring& out, std::wstring_view text, Escapes escapes) {
     out.append(text.data() + run, text.size() - run);
 }
 
+// A short piece of the text (a table cell, mostly) built in a fixed buffer
+// and appended at once, where its dozen parts would each pay for growing
+// the output. A Put answers false, and the piece is dropped, when the piece
+// outgrows the buffer or holds what only the general path writes.
+class Piece {
+  public:
+    bool Put(std::wstring_view text) {
+        if (text.size() > kCapacity - size_)
+            return false;
+        std::copy(text.begin(), text.end(), buffer_ + size_);
+        size_ += text.size();
+        return true;
+    }
+
+    // ASCII bytes up to their NUL (none for null) as AppendUtf8 writes them;
+    // false at a byte beyond ASCII.
+    bool PutAscii(const xmlChar* bytes, Escapes escapes) {
+        const EntityTable& entities = EntitiesOf(escapes);
+        for (const xmlChar* at = bytes != nullptr ? bytes : kNoText; *at != 0; ++at) {
+            if (*at >= 0x80)
+                return false;
+            const std::wstring_view entity = entities[*at];
+            if (!entity.empty()) {
+                if (!Put(entity))
+                    return false;
+            } else if (size_ < kCapacity) {
+                buffer_[size_++] = static_cast<wchar_t>(*at);
+            } else {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Wide text as AppendWide writes it.
+    bool PutWide(std::wstring_view text, Escapes escapes) {
+        const EntityTable& entities = EntitiesOf(escapes);
+        for (const wchar_t c : text) {
+            const auto code = static_cast<char32_t>(c);
+            const std::wstring_view entity = code < 0x80 ? entities[code] : std::wstring_view();
+            if (!entity.empty()) {
+                if (!Put(entity))
+                    return false;
+            } else if (size_ < kCapacity) {
+                buffer_[size_++] = IsScalarValue(c) ? c : L'\xFFFD';
+            } else {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void AppendTo(std::wstring& out) const { out.append(buffer_, size_); }
+
+  private:
+    static constexpr std::size_t kCapacity = 256;
+    wchar_t buffer_[kCapacity];
+    std::size_t size_ = 0;
+};
+
+// A leaf element without namespaces whose attributes are plain texts (a
+// table cell) as one piece, written as the general path writes it.
+bool PutLeaf(Piece& piece, const xmlNode* node) {
+    const xmlNode* text = node->children;
+    if (node->type != XML_ELEMENT_NODE || node->ns != nullptr || node->nsDef != nullptr ||
+        (text != nullptr && (text->type != XML_TEXT_NODE || text->next != nullptr))) {
+        return false;
+    }
+    if (!piece.Put(L"<"sv) || !piece.PutAscii(node->name, Escapes::None))
+        return false;
+    for (const xmlAttr* attribute = node->properties; attribute != nullptr;
+         attribute = attribute->next) {
+        const xmlNode* value = attribute->children;
+        if (attribute->ns != nullptr ||
+            (value != nullptr && (value->type != XML_TEXT_NODE || value->next != nullptr)) ||
+            !piece.Put(L" "sv) || !piece.PutAscii(attribute->name, Escapes::None) ||
+            !piece.Put(L"=\""sv) ||
+            !piece.PutAscii(value != nullptr ? value->content : nullptr, Escapes::Attribute) ||
+            !piece.Put(L"\""sv)) {
+            return false;
+        }
+    }
+    if (text == nullptr)
+        return piece.Put(L"/>"sv);
+    return piece.Put(L">"sv) && piece.PutAscii(text->content, Escapes::Text) &&
+           piece.Put(L"</"sv) && piece.PutAscii(node->name, Escapes::None) && piece.Put(L">"sv);
+}
+
 bool IsXmlPrefix(const xmlChar* prefix) {
     return prefix != nullptr && std::strcmp(reinterpret_cast<const char*>(prefix), "xml") == 0;
 }
@@ -281,6 +369,11 @@ void ElementWriter::Close() {
 
 void ElementWriter::Write(NodeHandle node) {
     const xmlNodePtr top = AsNode(node.node_);
+    if (Piece piece; top != NodeAccess::Node(root_) && PutLeaf(piece, top)) {
+        EnterContent();
+        piece.AppendTo(out_);
+        return;
+    }
     xmlNodePtr at = top;
     while (at != nullptr) {
         if (at->type == XML_ELEMENT_NODE) {
@@ -324,14 +417,24 @@ void ElementWriter::WriteWithText(NodeHandle element, std::wstring_view text) {
 void ElementWriter::WriteNew(std::wstring_view name, std::wstring_view text,
                              std::wstring_view attribute, std::wstring_view value) {
     EnterContent();
+    value = UpToNul(value);
+    text = UpToNul(text);
+    if (Piece piece;
+        piece.Put(L"<"sv) && piece.Put(name) && piece.Put(L" "sv) && piece.Put(attribute) &&
+        piece.Put(L"=\""sv) && piece.PutWide(value, Escapes::Attribute) && piece.Put(L"\""sv) &&
+        (text.empty() ? piece.Put(L"/>"sv)
+                      : piece.Put(L">"sv) && piece.PutWide(text, Escapes::Text) &&
+                            piece.Put(L"</"sv) && piece.Put(name) && piece.Put(L">"sv))) {
+        piece.AppendTo(out_);
+        return;
+    }
     out_ += L'<';
     out_ += name;
     out_ += L' ';
     out_ += attribute;
     out_ += L"=\""sv;
-    AppendWide(out_, UpToNul(value), Escapes::Attribute);
+    AppendWide(out_, value, Escapes::Attribute);
     out_ += L'"';
-    text = UpToNul(text);
     if (text.empty()) {
         out_ += L"/>"sv;
         return;
