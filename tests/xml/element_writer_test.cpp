@@ -43,6 +43,28 @@ TEST(ElementWriter, WritesARootAsItIsAsTheDocumentsOwnText) {
     }
 }
 
+// Children written one by one, as a table's cells are: short plain leaves
+// take a shorter path, which must give the same text as every other.
+TEST(ElementWriter, ChildrenWrittenOneByOneComeOutAsTheDocumentHoldsThem) {
+    const std::wstring longText = std::wstring(240, L't') + L"&lt;&amp;&gt;" + L"uuuuuuuuuu";
+    XMLParser parser = ParsedXml(
+        (L"<r xmlns:p='urn:p'><c a='1' b=''>12.5</c><c/><c a='&lt;&quot;&#9;'>x&amp;y&#13;</c>"
+         L"<c a='\u00e9'>\u00e9</c><p:c>n</p:c><c p:a='1'>n</c><c xmlns:q='urn:q'/>"
+         L"<c a='" +
+         std::wstring(250, L'a') + L"&amp;'>" + longText + L"</c><c>" + longText + L"</c><c>" +
+         std::wstring(250, L't') + L"&amp;</c><c><d/></c><c>t<!--k--></c>text<!--k--></r>")
+            .c_str());
+    std::wstring out;
+    ElementWriter writer(parser.GetRootNode(), "UTF-16", out);
+    writer.Open(writer.Root());
+    for (NodeHandle child = writer.Root().FirstChild(); child; child = child.Next()) {
+        writer.Write(child);
+    }
+    writer.Close();
+    writer.Finish();
+    EXPECT_EQ(out, DocumentText(parser));
+}
+
 TEST(ElementWriter, NewTextAndNewElementsComeOutAsTheTreeWouldHoldThem) {
     const wchar_t* const document =
         L"<r><c a='1'>old</c><c/><c>t<!--k--><e xmlns:p='urn:p'/></c></r>";
@@ -55,6 +77,7 @@ TEST(ElementWriter, NewTextAndNewElementsComeOutAsTheTreeWouldHoldThem) {
         std::wstring(L"x\0y", 3),
         L"\xD800z\x110000",
         L"\u00e9\U0001D11E",
+        std::wstring(250, L'x') + L"<&>\xD800" + std::wstring(10, L'y'),
     };
     for (const std::wstring& text : texts) {
         XMLParser edited = ParsedXml(document);
