@@ -131,17 +131,26 @@ std::wstring_view UpToNul(std::wstring_view text) {
     return text.substr(0, text.find(L'\0'));
 }
 
+// What stands for the wide character `c` once it has made a trip through
+// UTF-8: its entity, U+FFFD for what is no Unicode scalar value, or nothing
+// when it is written as it is.
+std::wstring_view Replacement(wchar_t c, const EntityTable& entities) {
+    const auto code = static_cast<char32_t>(c);
+    if (code < 0x80)
+        return entities[code];
+    return IsScalarValue(c) ? std::wstring_view() : L"\xFFFD"sv;
+}
+
 // Appends wide text as it comes back after a trip through UTF-8.
 void AppendWide(std::wstring& out, std::wstring_view text, Escapes escapes) {
     const EntityTable& entities = EntitiesOf(escapes);
     std::size_t run = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto code = static_cast<char32_t>(text[i]);
-        const std::wstring_view entity = code < 0x80 ? entities[code] : std::wstring_view();
-        if (entity.empty() && IsScalarValue(text[i]))
+        const std::wstring_view replacement = Replacement(text[i], entities);
+        if (replacement.empty())
             continue;
         out.append(text.data() + run, i - run);
-        out += entity.empty() ? L"\xFFFD"sv : entity;
+        out += replacement;
         run = i + 1;
     }
     out.append(text.data() + run, text.size() - run);
@@ -185,13 +194,12 @@ class Piece {
     bool PutWide(std::wstring_view text, Escapes escapes) {
         const EntityTable& entities = EntitiesOf(escapes);
         for (const wchar_t c : text) {
-            const auto code = static_cast<char32_t>(c);
-            const std::wstring_view entity = code < 0x80 ? entities[code] : std::wstring_view();
-            if (!entity.empty()) {
-                if (!Put(entity))
+            const std::wstring_view replacement = Replacement(c, entities);
+            if (!replacement.empty()) {
+                if (!Put(replacement))
                     return false;
             } else if (size_ < kCapacity) {
-                buffer_[size_++] = IsScalarValue(c) ? c : L'\xFFFD';
+                buffer_[size_++] = c;
             } else {
                 return false;
             }
