@@ -1,5 +1,5 @@
-// Reads the family files of one library on worker threads, a few files
-// ahead of the caller, so that reading (parsing, rendering and evaluating
+// Reads the family files of one library on worker threads, up to a bounded
+// window of files ahead of the caller, so that reading (parsing, rendering and evaluating
 // each family's table) overlaps with storing and, with several workers,
 // with itself. The caller takes the families in file order; no file past
 // the first one that cannot be read is started (that result is the last
