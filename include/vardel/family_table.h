@@ -87,8 +87,9 @@ class VARDEL_API CEncapFamilyRow {
     /// An empty value removes the cell; writing a column other than the two
     /// revision columns marks the row modified.
     void SetRawValue(const std::wstring& columnId, const std::wstring& value);
-    /// The row's cell of the column; a writer's lookup (`forReading` false)
-    /// does not rebuild the row's cell list, which its write makes stale.
+    /// The row's cell of the column, found in the row's cell list (listed
+    /// again after edits of the row) from where the table's last lookup
+    /// found its cell.
     XMLNode GetCellNode(const std::wstring& columnId) const;
 
     XMLNode node_;
