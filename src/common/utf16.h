@@ -50,7 +50,11 @@ void EncodeUtf16(std::wstring_view text, Emit&& emit) {
 template <typename UnitAt>
 void AppendFromUtf16(std::size_t count, UnitAt&& unitAt, std::wstring& text) {
     using namespace Utf16Detail;
-    text.reserve(text.size() + count);
+    // Room for one character per unit, filled in place and trimmed to what
+    // pairs left: a call per character would check capacity each time.
+    const std::size_t start = text.size();
+    text.resize(start + count);
+    wchar_t* out = text.data() + start;
     for (std::size_t i = 0; i < count; ++i) {
         char32_t c = unitAt(i);
         if (IsHighSurrogate(c) && i + 1 < count && IsLowSurrogate(unitAt(i + 1))) {
@@ -59,8 +63,9 @@ void AppendFromUtf16(std::size_t count, UnitAt&& unitAt, std::wstring& text) {
         } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
             c = kReplacement;
         }
-        text.push_back(static_cast<wchar_t>(c));
+        *out++ = static_cast<wchar_t>(c);
     }
+    text.resize(static_cast<std::size_t>(out - text.data()));
 }
 
 std::u16string ToUtf16(std::wstring_view text);

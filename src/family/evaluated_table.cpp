@@ -85,6 +85,8 @@ class EvaluatedRows {
         for (std::size_t position = 0; position < ids_.size(); ++position) {
             columnNumbers_.push_back(store.ColumnNumber(ids_[position]));
             NotePosition(position);
+            cellTags_.push_back(
+                VardelXml::ElementWriter::MakeLeafTags(L"Cell", L"ColumnId", ids_[position]));
         }
     }
 
@@ -120,7 +122,7 @@ class EvaluatedRows {
         }
         for (std::size_t i = 0; i < columns_.size(); ++i) {
             if (!hasCell_[i] && GetValue(i)) {
-                writer_.WriteNew(L"Cell", current_, L"ColumnId", ids_[i]);
+                WriteNewCell(i);
             }
         }
         writer_.Close();
@@ -131,7 +133,9 @@ class EvaluatedRows {
         std::size_t position = nextColumn_;
         // Cells mostly follow the columns' order: the id of the column
         // expected next compares with the cell's without reading it out.
-        if (!positions_.IsFirstOfItsId(position) || !cell.AttributeIs("ColumnId", ids_[position])) {
+        const bool expected =
+            positions_.IsFirstOfItsId(position) && cell.AttributeIs("ColumnId", ids_[position]);
+        if (!expected) {
             if (!cell.Attribute("ColumnId", columnId_)) {
                 return false;
             }
@@ -143,12 +147,29 @@ class EvaluatedRows {
         }
         hasCell_[position] = 1;
         nextColumn_ = position + 1;
-        if (GetValue(position) && !cell.HasText(current_)) {
+        if (!GetValue(position)) {
+            writer_.Write(cell);
+        } else if (expected && HasSomeText(current_) && cell.IsPlainLeaf()) {
+            // Written with the text or with its own, the cell comes out as a
+            // new cell of its column with the value.
+            writer_.WriteLeaf(cellTags_[position], current_);
+        } else if (!cell.HasText(current_)) {
             writer_.WriteWithText(cell, current_);
         } else {
             writer_.Write(cell);
         }
         return true;
+    }
+
+    // Stored text ends at a NUL.
+    static bool HasSomeText(std::wstring_view text) { return !text.empty() && text[0] != L'\0'; }
+
+    void WriteNewCell(std::size_t position) {
+        if (HasSomeText(current_)) {
+            writer_.WriteLeaf(cellTags_[position], current_);
+        } else {
+            writer_.WriteNew(L"Cell", current_, L"ColumnId", ids_[position]);
+        }
     }
 
     // Remembers which position the column number of `position` stands for.
@@ -223,6 +244,8 @@ class EvaluatedRows {
     const CValueStore& store_;
     VardelXml::ElementWriter& writer_;
     std::vector<char> hasCell_;
+    // By column position: the tags of a cell of the column.
+    std::vector<VardelXml::ElementWriter::LeafTags> cellTags_;
     std::size_t nextColumn_ = 0;  // the column the next cell most likely has
     // The current row's values in the value cache, and the numbers they
     // are kept under.

@@ -341,6 +341,22 @@ bool NodeHandle::HasText(std::wstring_view text) const {
     return TextIs(only != nullptr ? only->content : nullptr, text);
 }
 
+bool NodeHandle::IsPlainLeaf() const {
+    const xmlNodePtr node = AsNode(node_);
+    if (node == nullptr || node->type != XML_ELEMENT_NODE || node->ns != nullptr ||
+        node->nsDef != nullptr) {
+        return false;
+    }
+    const xmlAttr* attribute = node->properties;
+    if (attribute == nullptr || attribute->next != nullptr || attribute->ns != nullptr)
+        return false;
+    const auto isOneText = [](const xmlNode* text) {
+        return text != nullptr && text->type == XML_TEXT_NODE && text->next == nullptr;
+    };
+    return isOneText(attribute->children) &&
+           (node->children == nullptr || isOneText(node->children));
+}
+
 ElementWriter::ElementWriter(const XMLNode& root, const char* encoding, std::wstring& out)
     : root_(root), out_(out) {
     // As the document's text form starts (DeclarationText).
@@ -452,6 +468,36 @@ void ElementWriter::WriteNew(std::wstring_view name, std::wstring_view text,
     out_ += L"</"sv;
     out_ += name;
     out_ += L'>';
+}
+
+ElementWriter::LeafTags ElementWriter::MakeLeafTags(std::wstring_view name,
+                                                    std::wstring_view attribute,
+                                                    std::wstring_view value) {
+    LeafTags tags;
+    tags.start = L"<"sv;
+    tags.start += name;
+    tags.start += L' ';
+    tags.start += attribute;
+    tags.start += L"=\""sv;
+    AppendWide(tags.start, UpToNul(value), Escapes::Attribute);
+    tags.start += L"\">"sv;
+    tags.end = L"</"sv;
+    tags.end += name;
+    tags.end += L'>';
+    return tags;
+}
+
+void ElementWriter::WriteLeaf(const LeafTags& tags, std::wstring_view text) {
+    EnterContent();
+    text = UpToNul(text);
+    if (Piece piece;
+        piece.Put(tags.start) && piece.PutWide(text, Escapes::Text) && piece.Put(tags.end)) {
+        piece.AppendTo(out_);
+        return;
+    }
+    out_ += tags.start;
+    AppendWide(out_, text, Escapes::Text);
+    out_ += tags.end;
 }
 
 void ElementWriter::Finish() {

@@ -48,6 +48,11 @@ class NodeHandle {
     /// Whether the concatenated text of the descendants, as ReadText reads
     /// it, is `text`.
     bool HasText(std::wstring_view text) const;
+    /// Whether this is an element without namespaces whose one attribute,
+    /// without namespace, holds a single text and whose content is at most
+    /// one text: Write writes it as WriteNew writes an element of its name,
+    /// its text and its attribute.
+    bool IsPlainLeaf() const;
 
   private:
     friend class ElementWriter;
@@ -81,6 +86,17 @@ class ElementWriter {
     /// `name` and `attribute` must be valid names.
     void WriteNew(std::wstring_view name, std::wstring_view text, std::wstring_view attribute,
                   std::wstring_view value);
+    /// The tags of the elements WriteNew(name, text, attribute, value)
+    /// writes with some text, made once for writing many with WriteLeaf.
+    struct LeafTags {
+        std::wstring start;
+        std::wstring end;
+    };
+    static LeafTags MakeLeafTags(std::wstring_view name, std::wstring_view attribute,
+                                 std::wstring_view value);
+    /// Writes what WriteNew writes for the name, attribute and value of
+    /// `tags` and `text`, which must not be empty up to its first NUL.
+    void WriteLeaf(const LeafTags& tags, std::wstring_view text);
     /// Ends the document once the root is closed.
     void Finish();
 

@@ -99,6 +99,15 @@ TEST(ElementWriter, NewTextAndNewElementsComeOutAsTheTreeWouldHoldThem) {
         writer.Close();
         writer.Finish();
         EXPECT_EQ(out, DocumentText(edited)) << testing::PrintToString(text);
+        // WriteLeaf writes as WriteNew for a text that is not empty.
+        if (!text.empty() && text[0] != L'\0') {
+            std::wstring asNew;
+            std::wstring asLeaf;
+            ElementWriter(source.GetRootNode(), "", asNew).WriteNew(L"n", text, L"id", text);
+            ElementWriter(source.GetRootNode(), "", asLeaf)
+                .WriteLeaf(ElementWriter::MakeLeafTags(L"n", L"id", text), text);
+            EXPECT_EQ(asLeaf, asNew) << testing::PrintToString(text);
+        }
     }
 }
 
@@ -139,3 +148,37 @@ TEST(ElementWriter, HandlesReadTextAndAttributesAsTheTreeHoldsThem) {
 }
 
 }  // namespace
+
+// A plain leaf (one attribute, at most one text, no namespaces) with some
+// text comes out of WriteLeaf as Write writes it; other elements are not
+// plain leaves.
+TEST(ElementWriter, PlainLeavesComeOutOfWriteLeafAsWriteWritesThem) {
+    const XMLParser parser = ParsedXml(
+        L"<r xmlns:p='urn:p'><c a='1'>12.5</c><c a='&lt;&quot;&#9;\u00e9'>x&amp;y&#13;\u00e9</c>"
+        L"<c a='1'/><c a='1' b='2'>t</c><c>t</c><p:c a='1'>t</p:c><c p:a='1'>t</c>"
+        L"<c a='1' xmlns:q='urn:q'>t</c><c a='1'>t<!--k--></c><c a='1'><d/></c></r>");
+    // Per child: whether it is a plain leaf, and its text when it has one.
+    const std::vector<std::pair<bool, const wchar_t*>> children = {
+        {true, L"12.5"},  {true, L"x&y\r\u00e9"}, {true, nullptr},  {false, nullptr},
+        {false, nullptr}, {false, nullptr},       {false, nullptr}, {false, nullptr},
+        {false, nullptr}, {false, nullptr},
+    };
+    std::wstring unused;
+    const ElementWriter reader(parser.GetRootNode(), "", unused);
+    std::size_t i = 0;
+    for (NodeHandle child = reader.Root().FirstChild(); child; child = child.Next(), ++i) {
+        ASSERT_LT(i, children.size());
+        const auto& [plain, text] = children[i];
+        EXPECT_EQ(child.IsPlainLeaf(), plain) << i;
+        std::wstring attribute;
+        if (text == nullptr || !child.Attribute("a", attribute))
+            continue;
+        std::wstring written;
+        std::wstring asLeaf;
+        ElementWriter(parser.GetRootNode(), "", written).Write(child);
+        ElementWriter(parser.GetRootNode(), "", asLeaf)
+            .WriteLeaf(ElementWriter::MakeLeafTags(L"c", L"a", attribute), text);
+        EXPECT_EQ(asLeaf, written) << i;
+    }
+    EXPECT_EQ(i, children.size());
+}
