@@ -16,6 +16,9 @@ namespace {
 constexpr std::uint32_t kVersion = 1;
 // The lists are counted in 16 bits; index 0xFFFF marks a missing column.
 constexpr std::size_t kMaxListSize = 0xFFFF;
+// Each row record takes at least its id's length, one character and its
+// language count.
+constexpr std::size_t kMinRowBytes = 6;
 
 // Reads a 16-bit count and as many strings into `list`.
 bool ReadList(VardelCommon::ArchiveReader& reader, std::vector<std::wstring>& list) {
@@ -104,6 +107,9 @@ bool CValueStore::ReadRows(VardelCommon::ArchiveReader& reader) {
     if (!reader.ReadUInt32(count) || count < 1) {
         return false;
     }
+    // Room for the rows at once, as far as the bytes left can hold them:
+    // growing the map step by step would rehash every row read so far.
+    rows_.reserve(std::min<std::size_t>(count, reader.Remaining() / kMinRowBytes));
     std::wstring rowId;
     for (std::uint32_t i = 0; i < count; ++i) {
         if (!reader.ReadString(rowId) || rowId.empty()) {
