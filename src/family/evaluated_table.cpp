@@ -133,9 +133,9 @@ class EvaluatedRows {
         std::size_t position = nextColumn_;
         // Cells mostly follow the columns' order: the id of the column
         // expected next compares with the cell's without reading it out.
-        const bool expected =
-            positions_.IsFirstOfItsId(position) && cell.AttributeIs("ColumnId", ids_[position]);
-        if (!expected) {
+        const bool expectedColumn = positions_.IsFirstOfItsId(position);
+        const bool plain = expectedColumn && cell.IsPlainLeafWith("ColumnId", ids_[position]);
+        if (!plain && !(expectedColumn && cell.AttributeIs("ColumnId", ids_[position]))) {
             if (!cell.Attribute("ColumnId", columnId_)) {
                 return false;
             }
@@ -149,7 +149,7 @@ class EvaluatedRows {
         nextColumn_ = position + 1;
         if (!GetValue(position)) {
             writer_.Write(cell);
-        } else if (expected && HasSomeText(current_) && cell.IsPlainLeaf()) {
+        } else if (plain && HasSomeText(current_)) {
             // Written with the text or with its own, the cell comes out as a
             // new cell of its column with the value.
             writer_.WriteLeaf(cellTags_[position], current_);

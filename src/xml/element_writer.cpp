@@ -121,6 +121,18 @@ bool TextIs(const xmlChar* bytes, std::wstring_view text) {
            text.substr(i);
 }
 
+// Whether the name `bytes` is `name`: compared in place, as names are a few
+// characters and are compared for every cell of a table.
+bool IsName(const xmlChar* bytes, const char* name) {
+    if (bytes == nullptr)
+        return false;
+    for (; *name != '\0'; ++bytes, ++name) {
+        if (*bytes != static_cast<xmlChar>(*name))
+            return false;
+    }
+    return *bytes == 0;
+}
+
 bool IsScalarValue(wchar_t c) {
     const auto value = static_cast<char32_t>(c);
     return value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
@@ -300,7 +312,7 @@ NodeHandle NodeHandle::Next() const {
 bool NodeHandle::IsElement(const char* name) const {
     const xmlNodePtr node = AsNode(node_);
     return node != nullptr && node->type == XML_ELEMENT_NODE && node->ns == nullptr &&
-           std::strcmp(reinterpret_cast<const char*>(node->name), name) == 0;
+           IsName(node->name, name);
 }
 
 bool NodeHandle::Attribute(const char* name, std::wstring& value) const {
@@ -341,19 +353,21 @@ bool NodeHandle::HasText(std::wstring_view text) const {
     return TextIs(only != nullptr ? only->content : nullptr, text);
 }
 
-bool NodeHandle::IsPlainLeaf() const {
+bool NodeHandle::IsPlainLeafWith(const char* attribute, std::wstring_view value) const {
     const xmlNodePtr node = AsNode(node_);
     if (node == nullptr || node->type != XML_ELEMENT_NODE || node->ns != nullptr ||
         node->nsDef != nullptr) {
         return false;
     }
-    const xmlAttr* attribute = node->properties;
-    if (attribute == nullptr || attribute->next != nullptr || attribute->ns != nullptr)
+    const xmlAttr* only = node->properties;
+    if (only == nullptr || only->next != nullptr || only->ns != nullptr ||
+        !IsName(only->name, attribute)) {
         return false;
+    }
     const auto isOneText = [](const xmlNode* text) {
         return text != nullptr && text->type == XML_TEXT_NODE && text->next == nullptr;
     };
-    return isOneText(attribute->children) &&
+    return isOneText(only->children) && TextIs(only->children->content, value) &&
            (node->children == nullptr || isOneText(node->children));
 }
 

@@ -48,11 +48,11 @@ class NodeHandle {
     /// Whether the concatenated text of the descendants, as ReadText reads
     /// it, is `text`.
     bool HasText(std::wstring_view text) const;
-    /// Whether this is an element without namespaces whose one attribute,
-    /// without namespace, holds a single text and whose content is at most
-    /// one text: Write writes it as WriteNew writes an element of its name,
-    /// its text and its attribute.
-    bool IsPlainLeaf() const;
+    /// Whether this is an element without namespaces whose one attribute is
+    /// `attribute`, without namespace, holding `value` as a single text, and
+    /// whose content is at most one text: Write writes it as WriteNew writes
+    /// an element of its name, its text, `attribute` and `value`.
+    bool IsPlainLeafWith(const char* attribute, std::wstring_view value) const;
 
   private:
     friend class ElementWriter;

@@ -169,9 +169,12 @@ TEST(ElementWriter, PlainLeavesComeOutOfWriteLeafAsWriteWritesThem) {
     for (NodeHandle child = reader.Root().FirstChild(); child; child = child.Next(), ++i) {
         ASSERT_LT(i, children.size());
         const auto& [plain, text] = children[i];
-        EXPECT_EQ(child.IsPlainLeaf(), plain) << i;
         std::wstring attribute;
-        if (text == nullptr || !child.Attribute("a", attribute))
+        child.Attribute("a", attribute);
+        EXPECT_EQ(child.IsPlainLeafWith("a", attribute), plain) << i;
+        EXPECT_FALSE(child.IsPlainLeafWith("a", attribute + L"x")) << i;
+        EXPECT_FALSE(child.IsPlainLeafWith("b", attribute)) << i;
+        if (text == nullptr)
             continue;
         std::wstring written;
         std::wstring asLeaf;
