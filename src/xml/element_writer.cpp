@@ -202,10 +202,12 @@ class Piece {
         return true;
     }
 
-    // Wide text as AppendWide writes it.
+    // Wide text up to its first NUL as AppendWide writes it.
     bool PutWide(std::wstring_view text, Escapes escapes) {
         const EntityTable& entities = EntitiesOf(escapes);
         for (const wchar_t c : text) {
+            if (c == L'\0')
+                break;
             const std::wstring_view replacement = Replacement(c, entities);
             if (!replacement.empty()) {
                 if (!Put(replacement))
@@ -503,14 +505,13 @@ ElementWriter::LeafTags ElementWriter::MakeLeafTags(std::wstring_view name,
 
 void ElementWriter::WriteLeaf(const LeafTags& tags, std::wstring_view text) {
     EnterContent();
-    text = UpToNul(text);
     if (Piece piece;
         piece.Put(tags.start) && piece.PutWide(text, Escapes::Text) && piece.Put(tags.end)) {
         piece.AppendTo(out_);
         return;
     }
     out_ += tags.start;
-    AppendWide(out_, text, Escapes::Text);
+    AppendWide(out_, UpToNul(text), Escapes::Text);
     out_ += tags.end;
 }
 
