@@ -69,21 +69,23 @@ int CValueCacheLoc::GetValue(std::uint32_t language, std::uint32_t column,
 
 std::optional<std::wstring_view> CValueCacheLoc::FindValue(std::uint32_t language,
                                                            std::uint32_t column) const {
-    const auto found = LowerBound(language, column);
+    const Entry* found = LowerBound(language, column);
     if (!Holds(found, language, column)) {
         return std::nullopt;
     }
-    return std::wstring_view(text_).substr(found->offset, found->length);
+    return Text().substr(found->offset, found->length);
 }
 
 void CValueCacheLoc::SetValue(std::uint32_t language, std::uint32_t column,
                               std::wstring_view value) {
-    const auto found = LowerBound(language, column);
+    Own();
+    const Entry* found = LowerBound(language, column);
     if (!Holds(found, language, column)) {
-        entries_.insert(found, Entry{language, column, text_.size(), value.size()});
+        entries_.insert(entries_.begin() + (found - entries_.data()),
+                        Entry{language, column, text_.size(), value.size()});
         text_.append(value);
     } else {
-        Entry& entry = entries_[static_cast<std::size_t>(found - entries_.begin())];
+        Entry& entry = entries_[static_cast<std::size_t>(found - entries_.data())];
         if (value.size() <= entry.length) {
             // A value no longer than the old one takes its place.
             text_.replace(entry.offset, value.size(), value);
@@ -101,16 +103,21 @@ void CValueCacheLoc::SetValue(std::uint32_t language, std::uint32_t column,
 
 void CValueCacheLoc::ClearValue(const std::wstring& key) {
     const std::uint32_t column = store_.columnIds_.Find(key);
+    const auto ofColumn = [&](const Entry& entry) { return entry.column == column; };
+    const std::span<const Entry> values = Values();
+    // A column is cleared in every row at once: rows without it stay as
+    // they are, shared or not.
+    if (std::none_of(values.begin(), values.end(), ofColumn)) {
+        return;
+    }
+    Own();
     const auto removed = std::remove_if(entries_.begin(), entries_.end(), [&](const Entry& entry) {
-        if (entry.column != column) {
+        if (!ofColumn(entry)) {
             return false;
         }
         unused_ += entry.length;
         return true;
     });
-    if (removed == entries_.end()) {
-        return;
-    }
     entries_.erase(removed, entries_.end());
     CompactIfWasteful();
     store_.MarkChanged();
@@ -119,16 +126,17 @@ void CValueCacheLoc::ClearValue(const std::wstring& key) {
 void CValueCacheLoc::ClearValue(const std::wstring& key, const std::wstring& language) {
     const std::uint32_t languageNumber = store_.languageIds_.Find(language);
     const std::uint32_t column = store_.columnIds_.Find(key);
-    const auto found = LowerBound(languageNumber, column);
-    if (!Holds(found, languageNumber, column)) {
+    if (!Holds(LowerBound(languageNumber, column), languageNumber, column)) {
         return;
     }
-    Erase(found);
+    Own();
+    Erase(LowerBound(languageNumber, column));
     store_.MarkChanged();
 }
 
 void CValueCacheLoc::ClearAll() {
-    if (!entries_.empty()) {
+    if (!Values().empty()) {
+        shared_ = false;
         entries_.clear();
         text_.clear();
         unused_ = 0;
@@ -136,23 +144,52 @@ void CValueCacheLoc::ClearAll() {
     }
 }
 
-CValueCacheLoc::Entries::const_iterator CValueCacheLoc::LowerBound(std::uint32_t language,
-                                                                   std::uint32_t column) const {
+std::span<const CValueCacheLoc::Entry> CValueCacheLoc::Values() const {
+    if (shared_) {
+        return std::span(store_.loadedEntries_).subspan(sharedFirst_, sharedCount_);
+    }
+    return entries_;
+}
+
+std::wstring_view CValueCacheLoc::Text() const {
+    return shared_ ? std::wstring_view(store_.loadedText_) : std::wstring_view(text_);
+}
+
+void CValueCacheLoc::Own() {
+    if (!shared_) {
+        return;
+    }
+    const std::span<const Entry> values = Values();
+    const std::wstring_view text = Text();
+    entries_.assign(values.begin(), values.end());
+    text_.clear();
+    for (Entry& entry : entries_) {
+        const std::size_t offset = text_.size();
+        text_.append(text.substr(entry.offset, entry.length));
+        entry.offset = offset;
+    }
+    unused_ = 0;
+    shared_ = false;
+}
+
+const CValueCacheLoc::Entry* CValueCacheLoc::LowerBound(std::uint32_t language,
+                                                        std::uint32_t column) const {
+    const std::span<const Entry> values = Values();
     return std::lower_bound(
-        entries_.begin(), entries_.end(), std::pair(language, column),
+        values.data(), values.data() + values.size(), std::pair(language, column),
         [](const Entry& entry, const std::pair<std::uint32_t, std::uint32_t>& key) {
             return std::pair(entry.language, entry.column) < key;
         });
 }
 
-bool CValueCacheLoc::Holds(Entries::const_iterator entry, std::uint32_t language,
-                           std::uint32_t column) const {
-    return entry != entries_.end() && entry->language == language && entry->column == column;
+bool CValueCacheLoc::Holds(const Entry* entry, std::uint32_t language, std::uint32_t column) const {
+    return entry != Values().data() + Values().size() && entry->language == language &&
+           entry->column == column;
 }
 
-void CValueCacheLoc::Erase(Entries::const_iterator entry) {
+void CValueCacheLoc::Erase(const Entry* entry) {
     unused_ += entry->length;
-    entries_.erase(entry);
+    entries_.erase(entries_.begin() + (entry - entries_.data()));
     CompactIfWasteful();
 }
 
@@ -172,19 +209,44 @@ void CValueCacheLoc::CompactIfWasteful() {
 }
 
 int CValueCacheLoc::Load(VardelCommon::ArchiveReader& archive) {
+    shared_ = false;
+    entries_.clear();
+    text_.clear();
+    const int read = LoadInto(archive, entries_, text_);
+    // What sorting dropped stays in the text unused.
+    std::size_t used = 0;
+    for (const Entry& entry : entries_) {
+        used += entry.length;
+    }
+    unused_ = text_.size() - used;
+    return read;
+}
+
+int CValueCacheLoc::LoadShared(VardelCommon::ArchiveReader& archive) {
     entries_.clear();
     text_.clear();
     unused_ = 0;
+    sharedFirst_ = store_.loadedEntries_.size();
+    const int read = LoadInto(archive, store_.loadedEntries_, store_.loadedText_);
+    sharedCount_ = store_.loadedEntries_.size() - sharedFirst_;
+    shared_ = true;
+    return read;
+}
+
+int CValueCacheLoc::LoadInto(VardelCommon::ArchiveReader& archive, Entries& entries,
+                             std::wstring& text) {
+    const std::size_t first = entries.size();
     std::uint32_t count = 0;
     bool whole = archive.ReadUInt32(count);
     for (std::uint32_t i = 0; whole && i < count; ++i) {
-        whole = LoadLanguage(archive);
+        whole = LoadLanguage(archive, entries, text);
     }
-    SortLoaded();
-    return VardelEval::LoadResult(whole, entries_.empty());
+    SortLoaded(entries, first);
+    return VardelEval::LoadResult(whole, entries.size() == first);
 }
 
-bool CValueCacheLoc::LoadLanguage(VardelCommon::ArchiveReader& archive) {
+bool CValueCacheLoc::LoadLanguage(VardelCommon::ArchiveReader& archive, Entries& entries,
+                                  std::wstring& text) {
     std::uint16_t index = 0;
     if (!archive.ReadUInt16(index)) {
         return false;
@@ -193,48 +255,46 @@ bool CValueCacheLoc::LoadLanguage(VardelCommon::ArchiveReader& archive) {
     const std::vector<std::uint32_t>& columns = store_.loadedColumns_;
     const bool known = index < languages.size();
     const auto expect = [&](std::uint32_t count) {
-        // A count is trusted only as far as the bytes left can hold it.
-        entries_.reserve(
-            entries_.size() +
-            std::min<std::size_t>(count, archive.Remaining() / VardelEval::kMinValueBytes));
+        // A count is trusted only as far as the bytes left can hold it; the
+        // store's entries keep growing by doubling.
+        const std::size_t needed =
+            entries.size() +
+            std::min<std::size_t>(count, archive.Remaining() / VardelEval::kMinValueBytes);
+        if (needed > entries.capacity()) {
+            entries.reserve(std::max(needed, 2 * entries.capacity()));
+        }
     };
     return VardelEval::ReadValueBlock(archive, expect, [&](std::uint16_t column) {
-        const std::size_t offset = text_.size();
-        if (!archive.AppendString(text_)) {
+        const std::size_t offset = text.size();
+        if (!archive.AppendString(text)) {
             return false;
         }
         if (known && column < columns.size()) {
-            entries_.push_back(
-                Entry{languages[index], columns[column], offset, text_.size() - offset});
+            entries.push_back(
+                Entry{languages[index], columns[column], offset, text.size() - offset});
         } else {
-            text_.resize(offset);
+            text.resize(offset);
         }
         return true;
     });
 }
 
-void CValueCacheLoc::SortLoaded() {
+void CValueCacheLoc::SortLoaded(Entries& entries, std::size_t first) {
     const auto before = [](const Entry& a, const Entry& b) {
         return std::pair(a.language, a.column) < std::pair(b.language, b.column);
     };
-    if (!std::is_sorted(entries_.begin(), entries_.end(), before)) {
+    const auto begin = entries.begin() + static_cast<std::ptrdiff_t>(first);
+    if (!std::is_sorted(begin, entries.end(), before)) {
         // Offsets grow in reading order, so the first read of two equal
         // entries sorts first.
-        std::sort(entries_.begin(), entries_.end(), [&](const Entry& a, const Entry& b) {
+        std::sort(begin, entries.end(), [&](const Entry& a, const Entry& b) {
             return before(a, b) || (!before(b, a) && a.offset < b.offset);
         });
     }
-    const auto repeated =
-        std::unique(entries_.begin(), entries_.end(),
-                    [&](const Entry& a, const Entry& b) { return !before(a, b) && !before(b, a); });
-    entries_.erase(repeated, entries_.end());
-    // What unique left behind the kept entries is unspecified, so the
-    // characters in use are counted over the kept ones.
-    std::size_t used = 0;
-    for (const Entry& entry : entries_) {
-        used += entry.length;
-    }
-    unused_ = text_.size() - used;
+    const auto repeated = std::unique(begin, entries.end(), [&](const Entry& a, const Entry& b) {
+        return !before(a, b) && !before(b, a);
+    });
+    entries.erase(repeated, entries.end());
 }
 
 int CValueCacheLoc::Save(VardelCommon::ArchiveWriter& archive) const {
@@ -243,9 +303,11 @@ int CValueCacheLoc::Save(VardelCommon::ArchiveWriter& archive) const {
     const auto rank = [&](const Entry& entry) {
         return std::pair(languageRanks[entry.language], columnRanks[entry.column]);
     };
+    const std::span<const Entry> values = Values();
+    const std::wstring_view text = Text();
     std::vector<const Entry*> ordered;
-    ordered.reserve(entries_.size());
-    for (const Entry& entry : entries_) {
+    ordered.reserve(values.size());
+    for (const Entry& entry : values) {
         ordered.push_back(&entry);
     }
     const auto before = [&](const Entry* a, const Entry* b) { return rank(*a) < rank(*b); };
@@ -265,8 +327,7 @@ int CValueCacheLoc::Save(VardelCommon::ArchiveWriter& archive) const {
         archive.WriteUInt32(static_cast<std::uint32_t>(end - block));
         for (; block != end; ++block) {
             archive.WriteUInt16(store_.ColumnIndex((*block)->column));
-            archive.WriteString(
-                std::wstring_view(text_).substr((*block)->offset, (*block)->length));
+            archive.WriteString(text.substr((*block)->offset, (*block)->length));
         }
     }
     return 1;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,7 +49,9 @@ using ValueMap = std::map<std::wstring, std::wstring, VardelUtils::Utf16Less>;
 /// One row: values by language, then by column id. A table holds one per
 /// row, so the values live in two blocks per row rather than in one node per
 /// value: entries keyed by the store's numbers for languages and columns, and
-/// one buffer holding every value's characters.
+/// one buffer holding every value's characters. Rows that the store read from
+/// its file view their part of two blocks shared by all of them instead,
+/// until they change.
 class CValueCacheLoc final : public CValueCache {
   public:
     explicit CValueCacheLoc(CValueStore& store) : store_(store) {}
@@ -78,15 +81,16 @@ class CValueCacheLoc final : public CValueCache {
     /// instead of searching for each one.
     template <typename Visit>
     void VisitValues(std::uint32_t language, Visit visit) const {
-        const std::wstring_view text(text_);
-        for (auto entry = LowerBound(language, 0);
-             entry != entries_.end() && entry->language == language; ++entry) {
+        const std::wstring_view text = Text();
+        const Entry* const end = Values().data() + Values().size();
+        for (const Entry* entry = LowerBound(language, 0);
+             entry != end && entry->language == language; ++entry) {
             visit(entry->column, text.substr(entry->offset, entry->length));
         }
     }
 
   private:
-    // One value: where its characters lie in text_.
+    // One value: where its characters lie in the text.
     struct Entry {
         std::uint32_t language;
         std::uint32_t column;
@@ -95,25 +99,45 @@ class CValueCacheLoc final : public CValueCache {
     };
     using Entries = std::vector<Entry>;
 
+    // The row's entries, ascending by language, then column, and the text
+    // they point into: the row's own, or the store's for a row it read.
+    std::span<const Entry> Values() const;
+    std::wstring_view Text() const;
+    // Gives a row that views its store's values its own copy of them; every
+    // change of the row goes through it first.
+    void Own();
     // The first entry not before (language, column).
-    Entries::const_iterator LowerBound(std::uint32_t language, std::uint32_t column) const;
+    const Entry* LowerBound(std::uint32_t language, std::uint32_t column) const;
     // Whether `entry` (a LowerBound) is the entry of (language, column).
-    bool Holds(Entries::const_iterator entry, std::uint32_t language, std::uint32_t column) const;
-    void Erase(Entries::const_iterator entry);
+    bool Holds(const Entry* entry, std::uint32_t language, std::uint32_t column) const;
+    // Of an owning row.
+    void Erase(const Entry* entry);
     // Rewrites text_ without its unused characters once they outweigh the
     // used ones.
     void CompactIfWasteful();
-    bool LoadLanguage(VardelCommon::ArchiveReader& archive);
-    // Orders the entries read and drops repeated ones (the first read stays).
-    void SortLoaded();
+    // Reads a record into the store's loaded values, which the row then
+    // views (the store reads its file with it: no block of its own per row).
+    int LoadShared(VardelCommon::ArchiveReader& archive);
+    // Reads a record's values onto the end of `entries` and `text`, in
+    // order, and answers as Load.
+    int LoadInto(VardelCommon::ArchiveReader& archive, Entries& entries, std::wstring& text);
+    bool LoadLanguage(VardelCommon::ArchiveReader& archive, Entries& entries, std::wstring& text);
+    // Orders the entries from `first` on and drops repeated ones (the first
+    // read stays).
+    static void SortLoaded(Entries& entries, std::size_t first);
 
     friend class CValueStore;
 
     CValueStore& store_;
     std::size_t order_ = 0;  // the row's place in its store's row order
-    Entries entries_;        // ascending by language, then column
+    Entries entries_;
     std::wstring text_;
     std::size_t unused_ = 0;  // characters of text_ no entry refers to
+    // A row read by its store views the store's loaded entries from
+    // sharedFirst_ on, sharedCount_ of them, until its first change.
+    bool shared_ = false;
+    std::size_t sharedFirst_ = 0;
+    std::size_t sharedCount_ = 0;
 };
 
 /// One map of values; the language arguments are ignored.

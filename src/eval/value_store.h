@@ -104,6 +104,11 @@ class CValueStore {
     // Row ids compare exactly; the file lists rows in UTF-16 order, sorted
     // when saving.
     RowMap rows_;
+    // The values of the rows read from the file, in two blocks for all rows
+    // rather than two per row: a row views its part until its first change
+    // (what changed rows leave behind is freed with the next load).
+    std::vector<CValueCacheLoc::Entry> loadedEntries_;
+    std::wstring loadedText_;
     // Every column id and language a value was kept under, numbered: the
     // row caches key their values by these numbers.
     VardelEval::IdTable columnIds_;

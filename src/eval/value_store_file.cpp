@@ -47,6 +47,8 @@ void WriteList(std::span<const std::wstring> list, VardelCommon::ArchiveWriter& 
 
 bool CValueStore::Load() {
     rows_.clear();
+    loadedEntries_ = {};
+    loadedText_ = {};
     ForgetOrder();
     columnIds_ = {};
     languageIds_ = {};
@@ -122,7 +124,7 @@ bool CValueStore::ReadRows(VardelCommon::ArchiveReader& reader) {
             AppendToOrder(slot);
         }
         CValueCacheLoc repeated(*this);
-        const int read = (added ? slot->second : repeated).Load(reader);
+        const int read = added ? slot->second.LoadShared(reader) : repeated.Load(reader);
         if (read < 0 && added) {
             order_.pop_back();
             current_ = 0;

@@ -211,6 +211,31 @@ TEST_F(ValueStoreFile, RecordsOutOfOrderOrRepeatingAColumnKeepTheFirstValue) {
     EXPECT_EQ(Dump(repeats), "r1/A/en=1 ");
 }
 
+// Rows read from a file view the values all rows read share until their
+// own first change: a change to one row, or a column cleared in all, must
+// leave every other value as it was, through a save and a reload too.
+TEST_F(ValueStoreFile, RowsReadFromTheFileChangeOneByOne) {
+    VardelTest::WriteBytes(CacheFile(),
+                           Concat({Lists(), U32(3), Str("r1"), U32(1), Block(0, 0, "x"), Str("r2"),
+                                   U32(2), U16(0), U32(2), U16(0), Str("1"), U16(1), Str("22"),
+                                   Block(1, 0, "333"), Str("r3"), U32(1), Block(1, 1, "yy")}));
+    CValueStore store(Folder(), kLocale);
+    EXPECT_EQ(Dump(store), "r1/A/en=x r2/A/en=1 r2/A/de=333 r2/B/en=22 r3/B/de=yy ");
+    const std::vector<std::pair<std::function<void()>, std::string>> steps = {
+        {[&] { store.SetValue(L"r1", L"A", L"en", L"longer"); },
+         "r1/A/en=longer r2/A/en=1 r2/A/de=333 r2/B/en=22 r3/B/de=yy "},
+        {[&] { store.ClearColumn(L"B"); }, "r1/A/en=longer r2/A/en=1 r2/A/de=333 "},
+        {[&] { store.ClearValue(L"r2", L"A", L"de"); }, "r1/A/en=longer r2/A/en=1 "},
+        {[&] { store.SetValue(L"r3", L"A", L"de", L"z"); }, "r1/A/en=longer r2/A/en=1 r3/A/de=z "},
+    };
+    for (const auto& [step, expected] : steps) {
+        step();
+        EXPECT_EQ(Dump(store), expected);
+    }
+    store.Save({L"A", L"B"});
+    EXPECT_EQ(Dump(CValueStore(Folder(), kLocale)), steps.back().second);
+}
+
 TEST_F(ValueStoreFile, SaveWritesSectionsInFileOrder) {
     CValueStore store(Folder(), kLocale);
     // Languages get indexes in the order first set (en 0, de 1); rows,
