@@ -223,12 +223,16 @@ int CValueCacheLoc::Load(VardelCommon::ArchiveReader& archive) {
 }
 
 int CValueCacheLoc::LoadShared(VardelCommon::ArchiveReader& archive) {
+    // Past what 32 bits count, rows hold their values themselves.
+    if (store_.loadedEntries_.size() + archive.Remaining() > UINT32_MAX) {
+        return Load(archive);
+    }
     entries_.clear();
     text_.clear();
     unused_ = 0;
-    sharedFirst_ = store_.loadedEntries_.size();
+    sharedFirst_ = static_cast<std::uint32_t>(store_.loadedEntries_.size());
     const int read = LoadInto(archive, store_.loadedEntries_, store_.loadedText_);
-    sharedCount_ = store_.loadedEntries_.size() - sharedFirst_;
+    sharedCount_ = static_cast<std::uint32_t>(store_.loadedEntries_.size() - sharedFirst_);
     shared_ = true;
     return read;
 }

@@ -128,16 +128,18 @@ class CValueCacheLoc final : public CValueCache {
 
     friend class CValueStore;
 
+    // Small, as a table holds a row per member: the counts that no store
+    // reaches are 32 bits.
     CValueStore& store_;
-    std::size_t order_ = 0;  // the row's place in its store's row order
-    Entries entries_;
-    std::wstring text_;
-    std::size_t unused_ = 0;  // characters of text_ no entry refers to
+    std::uint32_t order_ = 0;  // the row's place in its store's row order
     // A row read by its store views the store's loaded entries from
     // sharedFirst_ on, sharedCount_ of them, until its first change.
     bool shared_ = false;
-    std::size_t sharedFirst_ = 0;
-    std::size_t sharedCount_ = 0;
+    std::uint32_t sharedFirst_ = 0;
+    std::uint32_t sharedCount_ = 0;
+    Entries entries_;
+    std::wstring text_;
+    std::size_t unused_ = 0;  // characters of text_ no entry refers to
 };
 
 /// One map of values; the language arguments are ignored.

@@ -87,7 +87,7 @@ void CValueStore::DropRow(const std::wstring& rowId) {
     const std::size_t place = found->second.order_;
     order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(place));
     for (std::size_t i = place; i < order_.size(); ++i) {
-        order_[i]->second.order_ = i;
+        order_[i]->second.order_ = static_cast<std::uint32_t>(i);
     }
     current_ = 0;
     rows_.erase(found);
@@ -133,7 +133,7 @@ CValueCacheLoc& CValueStore::FindOrAddRow(const std::wstring& rowId) {
 }
 
 void CValueStore::AppendToOrder(RowMap::iterator row) {
-    row->second.order_ = order_.size();
+    row->second.order_ = static_cast<std::uint32_t>(order_.size());
     current_ = order_.size();
     order_.push_back(&*row);
 }
