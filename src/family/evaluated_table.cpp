@@ -5,7 +5,8 @@
 // Tables run to thousands of rows, so the text is written in one pass
 // straight from the table element (no copy of it, no edits, no UTF-8 text
 // in between), a cell's column is the expected one or found by hashing its
-// id once, a row's cached values are viewed once, and which columns a row
+// id once, a plain cell of its column is written from the column's tags
+// made once, a row's cached values are viewed once, and which columns a row
 // already has is one flag per column position.
 #include <algorithm>
 #include <optional>
