@@ -85,8 +85,20 @@ void ReplaceTextContent(xmlNodePtr text, const std::string& utf8) {
     xmlChar* content = text->content;
     const xmlDictPtr dict = text->doc != nullptr ? text->doc->dict : nullptr;
     const std::size_t length = std::strlen(utf8.c_str());
-    if (content != nullptr && (dict == nullptr || xmlDictOwns(dict, content) == 0) &&
-        length <= std::strlen(reinterpret_cast<const char*>(content))) {
+    // libxml2 keeps a text node's short content in the node itself, in the
+    // two pointers a text node does not use, as its parser does for short
+    // texts; such content is neither freed nor shared.
+    auto* const inNode = reinterpret_cast<xmlChar*>(&text->properties);
+    const bool ownBlock = content != nullptr && content != inNode &&
+                          (dict == nullptr || xmlDictOwns(dict, content) == 0);
+    if (text->type == XML_TEXT_NODE && length < 2 * sizeof(void*)) {
+        if (ownBlock)
+            xmlFree(content);
+        std::memcpy(inNode, utf8.c_str(), length + 1);
+        text->content = inNode;
+        return;
+    }
+    if (ownBlock && length <= std::strlen(reinterpret_cast<const char*>(content))) {
         std::memcpy(content, utf8.c_str(), length + 1);
         return;
     }

@@ -18,10 +18,11 @@ inline const xmlChar* Chars(const std::string& text) {
 }
 
 /// Replaces the content of the text node `text` by `utf8` (up to a NUL):
-/// over the old bytes when the new ones fit there (a table cell rewritten
-/// with a number of the same width), which spares an allocation and a free,
-/// else through libxml2. Texts the document's dictionary owns are shared
-/// and never written over.
+/// a short text in the node itself, as libxml2's parser keeps short texts
+/// (a table cell's number then needs no block of its own, nor a visit to
+/// one); a longer one over the old bytes when it fits there, which spares an
+/// allocation and a free, else through libxml2. Texts the document's
+/// dictionary owns are shared and never written over.
 void ReplaceTextContent(xmlNodePtr text, const std::string& utf8);
 
 /// The DOM name of a node: qualified tag, "#text", "#comment", ...

@@ -99,8 +99,9 @@ TEST(XmlNode, SetNodeTextReplacesAllChildrenAndOldNodesStayUsable) {
 }
 
 // Texts are rewritten in place when the new one fits: shorter, equal, and
-// longer texts, short texts kept inside their node, and whitespace texts the
-// parser shares between nodes (which must not change with the one written).
+// longer texts, short texts kept inside their node (up to 15 bytes, and back
+// there from a block of their own), and whitespace texts the parser shares
+// between nodes (which must not change with the one written).
 TEST(XmlNode, RewrittenTextsLeaveEveryOtherTextAlone) {
     XMLParser parser = ParsedXml(
         L"<R xml:space='preserve'><C>12.5</C><C>a long text beyond sixteen bytes</C>"
@@ -112,6 +113,8 @@ TEST(XmlNode, RewrittenTextsLeaveEveryOtherTextAlone) {
         const wchar_t* text;
     } writes[] = {{0, L"7.5"},
                   {0, L"99.5"},
+                  {0, L"123456789012345"},   // the longest text a node holds itself
+                  {0, L"1234567890123456"},  // one byte more: a block of its own
                   {0, L"100.25"},
                   {1, L"short"},
                   {1, L"ä longer than the first text was"},
