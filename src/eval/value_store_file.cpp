@@ -19,6 +19,10 @@ constexpr std::size_t kMaxListSize = 0xFFFF;
 // Each row record takes at least its id's length, one character and its
 // language count.
 constexpr std::size_t kMinRowBytes = 6;
+// A value of six characters takes 16 bytes in the file: its column index,
+// its length and its UTF-16 characters.
+constexpr std::size_t kTypicalValueBytes = 16;
+constexpr std::size_t kTypicalValueCharacters = 6;
 
 // Reads a 16-bit count and as many strings into `list`.
 bool ReadList(VardelCommon::ArchiveReader& reader, std::vector<std::wstring>& list) {
@@ -112,6 +116,10 @@ bool CValueStore::ReadRows(VardelCommon::ArchiveReader& reader) {
     // Room for the rows at once, as far as the bytes left can hold them:
     // growing the map step by step would rehash every row read so far.
     rows_.reserve(std::min<std::size_t>(count, reader.Remaining() / kMinRowBytes));
+    // The values' blocks sized for values of a few characters, as tables
+    // hold, so that they are not moved while they fill.
+    loadedEntries_.reserve(reader.Remaining() / kTypicalValueBytes);
+    loadedText_.reserve(reader.Remaining() / kTypicalValueBytes * kTypicalValueCharacters);
     std::wstring rowId;
     for (std::uint32_t i = 0; i < count; ++i) {
         if (!reader.ReadString(rowId) || rowId.empty()) {
