@@ -23,13 +23,13 @@ std::wstring QualifiedName(const xmlNs* ns, const xmlChar* name) {
 
 // "prefix:name" or "name" against the two parts libxml2 keeps. A name with
 // an unbound prefix is stored whole, without namespace, and matches too.
-bool QualifiedNameIs(const xmlNs* ns, const xmlChar* name, const std::string& qualified) {
+bool QualifiedNameIs(const xmlNs* ns, const xmlChar* name, std::string_view qualified) {
     const char* prefix = ns != nullptr ? Text(ns->prefix) : nullptr;
     if (prefix == nullptr)
         return qualified == Text(name);
     const std::size_t colon = qualified.find(':');
-    return colon != std::string::npos && qualified.compare(0, colon, prefix) == 0 &&
-           qualified.compare(colon + 1, std::string::npos, Text(name)) == 0;
+    return colon != std::string_view::npos && qualified.substr(0, colon) == prefix &&
+           qualified.substr(colon + 1) == Text(name);
 }
 
 }  // namespace
@@ -125,7 +125,7 @@ xmlNodePtr NextInSubtree(xmlNodePtr node, xmlNodePtr subtree) {
     return node == subtree ? nullptr : node->next;
 }
 
-xmlAttrPtr FindAttribute(xmlNodePtr element, const std::string& qualifiedName) {
+xmlAttrPtr FindAttribute(xmlNodePtr element, std::string_view qualifiedName) {
     if (element->type != XML_ELEMENT_NODE)
         return nullptr;
     for (xmlAttrPtr attribute = element->properties; attribute != nullptr;

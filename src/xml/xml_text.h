@@ -44,7 +44,7 @@ bool HasName(xmlNodePtr node, const std::string& name);
 xmlNodePtr NextInSubtree(xmlNodePtr node, xmlNodePtr subtree);
 
 /// The attribute `qualifiedName` ("name" or "prefix:name") of an element.
-xmlAttrPtr FindAttribute(xmlNodePtr element, const std::string& qualifiedName);
+xmlAttrPtr FindAttribute(xmlNodePtr element, std::string_view qualifiedName);
 /// The text of an attribute.
 std::wstring AttributeText(xmlAttrPtr attribute);
 
