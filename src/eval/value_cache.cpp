@@ -78,98 +78,84 @@ std::optional<std::wstring_view> CValueCacheLoc::FindValue(std::uint32_t languag
 
 void CValueCacheLoc::SetValue(std::uint32_t language, std::uint32_t column,
                               std::wstring_view value) {
-    Own();
+    std::wstring& text = store_.text_;
     const Entry* found = LowerBound(language, column);
     if (!Holds(found, language, column)) {
-        entries_.insert(entries_.begin() + (found - entries_.data()),
-                        Entry{language, column, text_.size(), value.size()});
-        text_.append(value);
+        const std::size_t position = static_cast<std::size_t>(found - Values().data());
+        Reserve(count_ + 1);
+        Entry* values = MutableValues();
+        std::copy_backward(values + position, values + count_, values + count_ + 1);
+        values[position] = Entry{language, column, text.size(), value.size()};
+        text.append(value);
+        ++count_;
     } else {
-        Entry& entry = entries_[static_cast<std::size_t>(found - entries_.data())];
+        Entry& entry = MutableValues()[found - Values().data()];
         if (value.size() <= entry.length) {
             // A value no longer than the old one takes its place.
-            text_.replace(entry.offset, value.size(), value);
-            unused_ += entry.length - value.size();
+            text.replace(entry.offset, value.size(), value);
+            store_.unusedText_ += entry.length - value.size();
         } else {
-            unused_ += entry.length;
-            entry.offset = text_.size();
-            text_.append(value);
+            store_.unusedText_ += entry.length;
+            entry.offset = text.size();
+            text.append(value);
         }
         entry.length = value.size();
-        CompactIfWasteful();
     }
     store_.MarkChanged();
+    store_.CompactIfWasteful();
 }
 
 void CValueCacheLoc::ClearValue(const std::wstring& key) {
     const std::uint32_t column = store_.columnIds_.Find(key);
-    const auto ofColumn = [&](const Entry& entry) { return entry.column == column; };
-    const std::span<const Entry> values = Values();
-    // A column is cleared in every row at once: rows without it stay as
-    // they are, shared or not.
-    if (std::none_of(values.begin(), values.end(), ofColumn)) {
-        return;
-    }
-    Own();
-    const auto removed = std::remove_if(entries_.begin(), entries_.end(), [&](const Entry& entry) {
-        if (!ofColumn(entry)) {
+    Entry* const values = MutableValues();
+    Entry* const end = std::remove_if(values, values + count_, [&](const Entry& entry) {
+        if (entry.column != column) {
             return false;
         }
-        unused_ += entry.length;
+        store_.unusedText_ += entry.length;
         return true;
     });
-    entries_.erase(removed, entries_.end());
-    CompactIfWasteful();
+    if (end == values + count_) {
+        return;
+    }
+    count_ = static_cast<std::uint32_t>(end - values);
     store_.MarkChanged();
+    store_.CompactIfWasteful();
 }
 
 void CValueCacheLoc::ClearValue(const std::wstring& key, const std::wstring& language) {
     const std::uint32_t languageNumber = store_.languageIds_.Find(language);
     const std::uint32_t column = store_.columnIds_.Find(key);
-    if (!Holds(LowerBound(languageNumber, column), languageNumber, column)) {
+    const Entry* found = LowerBound(languageNumber, column);
+    if (!Holds(found, languageNumber, column)) {
         return;
     }
-    Own();
-    Erase(LowerBound(languageNumber, column));
+    Erase(found);
     store_.MarkChanged();
+    store_.CompactIfWasteful();
 }
 
 void CValueCacheLoc::ClearAll() {
-    if (!Values().empty()) {
-        shared_ = false;
-        entries_.clear();
-        text_.clear();
-        unused_ = 0;
+    if (count_ != 0) {
+        for (const Entry& entry : Values()) {
+            store_.unusedText_ += entry.length;
+        }
+        count_ = 0;
         store_.MarkChanged();
+        store_.CompactIfWasteful();
     }
 }
 
 std::span<const CValueCacheLoc::Entry> CValueCacheLoc::Values() const {
-    if (shared_) {
-        return std::span(store_.loadedEntries_).subspan(sharedFirst_, sharedCount_);
-    }
-    return entries_;
+    return std::span(store_.entries_).subspan(first_, count_);
 }
 
 std::wstring_view CValueCacheLoc::Text() const {
-    return shared_ ? std::wstring_view(store_.loadedText_) : std::wstring_view(text_);
+    return store_.text_;
 }
 
-void CValueCacheLoc::Own() {
-    if (!shared_) {
-        return;
-    }
-    const std::span<const Entry> values = Values();
-    const std::wstring_view text = Text();
-    entries_.assign(values.begin(), values.end());
-    text_.clear();
-    for (Entry& entry : entries_) {
-        const std::size_t offset = text_.size();
-        text_.append(text.substr(entry.offset, entry.length));
-        entry.offset = offset;
-    }
-    unused_ = 0;
-    shared_ = false;
+CValueCacheLoc::Entry* CValueCacheLoc::MutableValues() {
+    return store_.entries_.data() + first_;
 }
 
 const CValueCacheLoc::Entry* CValueCacheLoc::LowerBound(std::uint32_t language,
@@ -187,58 +173,64 @@ bool CValueCacheLoc::Holds(const Entry* entry, std::uint32_t language, std::uint
            entry->column == column;
 }
 
-void CValueCacheLoc::Erase(const Entry* entry) {
-    unused_ += entry->length;
-    entries_.erase(entries_.begin() + (entry - entries_.data()));
-    CompactIfWasteful();
-}
-
-void CValueCacheLoc::CompactIfWasteful() {
-    if (unused_ <= text_.size() / 2) {
+void CValueCacheLoc::Reserve(std::size_t count) {
+    if (count <= capacity_) {
         return;
     }
-    std::wstring compact;
-    compact.reserve(text_.size() - unused_);
-    for (Entry& entry : entries_) {
-        const std::size_t offset = compact.size();
-        compact.append(text_, entry.offset, entry.length);
-        entry.offset = offset;
+    Entries& entries = store_.entries_;
+    if (first_ + capacity_ == entries.size()) {
+        // The last row of the block grows in place.
+        entries.resize(first_ + count);
+    } else {
+        const std::size_t first = entries.size();
+        const std::size_t capacity = std::max<std::size_t>(count, 2 * std::size_t{capacity_});
+        entries.resize(first + capacity);
+        std::copy_n(entries.begin() + static_cast<std::ptrdiff_t>(first_), count_,
+                    entries.begin() + static_cast<std::ptrdiff_t>(first));
+        store_.unusedEntries_ += capacity_;
+        first_ = first;
+        count = capacity;
     }
-    text_ = std::move(compact);
-    unused_ = 0;
+    capacity_ = static_cast<std::uint32_t>(count);
+}
+
+void CValueCacheLoc::Erase(const Entry* entry) {
+    Entry* const values = MutableValues();
+    const std::size_t position = static_cast<std::size_t>(entry - values);
+    store_.unusedText_ += entry->length;
+    std::copy(values + position + 1, values + count_, values + position);
+    --count_;
+}
+
+void CValueCacheLoc::Release() {
+    for (const Entry& entry : Values()) {
+        store_.unusedText_ += entry.length;
+    }
+    store_.unusedEntries_ += capacity_;
+    count_ = 0;
+    capacity_ = 0;
 }
 
 int CValueCacheLoc::Load(VardelCommon::ArchiveReader& archive) {
-    shared_ = false;
-    entries_.clear();
-    text_.clear();
-    const int read = LoadInto(archive, entries_, text_);
+    Release();
+    Entries& entries = store_.entries_;
+    std::wstring& text = store_.text_;
+    const std::size_t textBefore = text.size();
+    first_ = entries.size();
+    const int read = LoadInto(archive, entries, text);
+    count_ = static_cast<std::uint32_t>(entries.size() - first_);
+    capacity_ = count_;
     // What sorting dropped stays in the text unused.
     std::size_t used = 0;
-    for (const Entry& entry : entries_) {
+    for (const Entry& entry : Values()) {
         used += entry.length;
     }
-    unused_ = text_.size() - used;
-    return read;
-}
-
-int CValueCacheLoc::LoadShared(VardelCommon::ArchiveReader& archive) {
-    // Past what 32 bits count, rows hold their values themselves.
-    if (store_.loadedEntries_.size() + archive.Remaining() > UINT32_MAX) {
-        return Load(archive);
-    }
-    entries_.clear();
-    text_.clear();
-    unused_ = 0;
-    sharedFirst_ = static_cast<std::uint32_t>(store_.loadedEntries_.size());
-    const int read = LoadInto(archive, store_.loadedEntries_, store_.loadedText_);
-    sharedCount_ = static_cast<std::uint32_t>(store_.loadedEntries_.size() - sharedFirst_);
-    shared_ = true;
+    store_.unusedText_ += text.size() - textBefore - used;
     return read;
 }
 
 int CValueCacheLoc::LoadInto(VardelCommon::ArchiveReader& archive, Entries& entries,
-                             std::wstring& text) {
+                             std::wstring& text) const {
     const std::size_t first = entries.size();
     std::uint32_t count = 0;
     bool whole = archive.ReadUInt32(count);
@@ -250,7 +242,7 @@ int CValueCacheLoc::LoadInto(VardelCommon::ArchiveReader& archive, Entries& entr
 }
 
 bool CValueCacheLoc::LoadLanguage(VardelCommon::ArchiveReader& archive, Entries& entries,
-                                  std::wstring& text) {
+                                  std::wstring& text) const {
     std::uint16_t index = 0;
     if (!archive.ReadUInt16(index)) {
         return false;

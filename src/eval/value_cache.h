@@ -47,11 +47,11 @@ using ValueMap = std::map<std::wstring, std::wstring, VardelUtils::Utf16Less>;
 }  // namespace VardelEval
 
 /// One row: values by language, then by column id. A table holds one per
-/// row, so the values live in two blocks per row rather than in one node per
-/// value: entries keyed by the store's numbers for languages and columns, and
-/// one buffer holding every value's characters. Rows that the store read from
-/// its file view their part of two blocks shared by all of them instead,
-/// until they change.
+/// row, so a row holds no block of its own: its entries, keyed by the
+/// store's numbers for languages and columns, lie together in one block of
+/// its store shared by all rows, and their characters in another. A row is
+/// made by its store, or briefly to check a record; its values stay valid
+/// while the store's rows do not change.
 class CValueCacheLoc final : public CValueCache {
   public:
     explicit CValueCacheLoc(CValueStore& store) : store_(store) {}
@@ -72,8 +72,8 @@ class CValueCacheLoc final : public CValueCache {
 
     /// The same by the store's numbers of the language and the column.
     int GetValue(std::uint32_t language, std::uint32_t column, std::wstring& value) const;
-    /// The value by the numbers, in place: valid until the row changes.
-    /// Nullopt when absent.
+    /// The value by the numbers, in place: valid until a row of the store
+    /// changes. Nullopt when absent.
     std::optional<std::wstring_view> FindValue(std::uint32_t language, std::uint32_t column) const;
     void SetValue(std::uint32_t language, std::uint32_t column, std::wstring_view value);
     /// Calls `visit(column, value)` for every value of `language` in place,
@@ -90,7 +90,7 @@ class CValueCacheLoc final : public CValueCache {
     }
 
   private:
-    // One value: where its characters lie in the text.
+    // One value: where its characters lie in the store's text.
     struct Entry {
         std::uint32_t language;
         std::uint32_t column;
@@ -100,46 +100,37 @@ class CValueCacheLoc final : public CValueCache {
     using Entries = std::vector<Entry>;
 
     // The row's entries, ascending by language, then column, and the text
-    // they point into: the row's own, or the store's for a row it read.
+    // they point into.
     std::span<const Entry> Values() const;
     std::wstring_view Text() const;
-    // Gives a row that views its store's values its own copy of them; every
-    // change of the row goes through it first.
-    void Own();
+    Entry* MutableValues();
     // The first entry not before (language, column).
     const Entry* LowerBound(std::uint32_t language, std::uint32_t column) const;
     // Whether `entry` (a LowerBound) is the entry of (language, column).
     bool Holds(const Entry* entry, std::uint32_t language, std::uint32_t column) const;
-    // Of an owning row.
+    // Gives the row room for `count` entries, moving them to the end of the
+    // store's block when they cannot grow where they are.
+    void Reserve(std::size_t count);
     void Erase(const Entry* entry);
-    // Rewrites text_ without its unused characters once they outweigh the
-    // used ones.
-    void CompactIfWasteful();
-    // Reads a record into the store's loaded values, which the row then
-    // views (the store reads its file with it: no block of its own per row).
-    int LoadShared(VardelCommon::ArchiveReader& archive);
+    // Leaves the row without values; what it held counts as unused.
+    void Release();
     // Reads a record's values onto the end of `entries` and `text`, in
-    // order, and answers as Load.
-    int LoadInto(VardelCommon::ArchiveReader& archive, Entries& entries, std::wstring& text);
-    bool LoadLanguage(VardelCommon::ArchiveReader& archive, Entries& entries, std::wstring& text);
+    // order, and answers as Load; the row itself is left as it is.
+    int LoadInto(VardelCommon::ArchiveReader& archive, Entries& entries, std::wstring& text) const;
+    bool LoadLanguage(VardelCommon::ArchiveReader& archive, Entries& entries,
+                      std::wstring& text) const;
     // Orders the entries from `first` on and drops repeated ones (the first
     // read stays).
     static void SortLoaded(Entries& entries, std::size_t first);
 
     friend class CValueStore;
 
-    // Small, as a table holds a row per member: the counts that no store
-    // reaches are 32 bits.
+    // Small, as a table holds a row per member.
     CValueStore& store_;
-    std::uint32_t order_ = 0;  // the row's place in its store's row order
-    // A row read by its store views the store's loaded entries from
-    // sharedFirst_ on, sharedCount_ of them, until its first change.
-    bool shared_ = false;
-    std::uint32_t sharedFirst_ = 0;
-    std::uint32_t sharedCount_ = 0;
-    Entries entries_;
-    std::wstring text_;
-    std::size_t unused_ = 0;  // characters of text_ no entry refers to
+    std::uint32_t order_ = 0;     // the row's place in its store's row order
+    std::uint32_t count_ = 0;     // the row's entries
+    std::uint32_t capacity_ = 0;  // the slots it holds from first_ on
+    std::size_t first_ = 0;       // of its entries in the store's block
 };
 
 /// One map of values; the language arguments are ignored.

@@ -90,8 +90,10 @@ void CValueStore::DropRow(const std::wstring& rowId) {
         order_[i]->second.order_ = static_cast<std::uint32_t>(i);
     }
     current_ = 0;
+    found->second.Release();
     rows_.erase(found);
     MarkChanged();
+    CompactIfWasteful();
 }
 
 void CValueStore::DisablePersistence() {
@@ -105,7 +107,7 @@ void CValueStore::RestorePersistence() {
 const CValueCacheLoc* CValueStore::FindRow(const std::wstring& rowId) const {
     const std::size_t end = std::min(current_ + 2, order_.size());
     for (std::size_t i = current_; i < end; ++i) {
-        if (order_[i]->first == rowId) {
+        if (std::wstring_view(order_[i]->first) == rowId) {
             current_ = i;
             return &order_[i]->second;
         }
@@ -126,7 +128,7 @@ CValueCacheLoc& CValueStore::FindOrAddRow(const std::wstring& rowId) {
     if (CValueCacheLoc* row = FindRow(rowId)) {
         return *row;
     }
-    const auto added = rows_.try_emplace(rowId, *this).first;
+    const auto added = rows_.try_emplace(std::pmr::wstring(rowId, &rowMemory_), *this).first;
     MarkChanged();
     AppendToOrder(added);
     return added->second;
@@ -141,6 +143,33 @@ void CValueStore::AppendToOrder(RowMap::iterator row) {
 void CValueStore::ForgetOrder() {
     order_.clear();
     current_ = 0;
+}
+
+void CValueStore::CompactIfWasteful() {
+    if (unusedEntries_ <= entries_.size() / 2 && unusedText_ <= text_.size() / 2) {
+        return;
+    }
+    std::vector<CValueCacheLoc::Entry> entries;
+    entries.reserve(entries_.size() - unusedEntries_);
+    std::wstring text;
+    text.reserve(text_.size() - unusedText_);
+    // In row order, so that going through the rows in order goes through
+    // their values in order.
+    for (RowMap::value_type* row : order_) {
+        CValueCacheLoc& cache = row->second;
+        const std::size_t first = entries.size();
+        for (CValueCacheLoc::Entry entry : cache.Values()) {
+            text.append(text_, entry.offset, entry.length);
+            entry.offset = text.size() - entry.length;
+            entries.push_back(entry);
+        }
+        cache.first_ = first;
+        cache.capacity_ = cache.count_;
+    }
+    entries_ = std::move(entries);
+    text_ = std::move(text);
+    unusedEntries_ = 0;
+    unusedText_ = 0;
 }
 
 std::uint16_t CValueStore::ColumnIndex(std::uint32_t column) const {

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory_resource>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -76,7 +77,16 @@ class CValueStore {
     void MarkChanged() { changed_ = true; }
 
   private:
-    using RowMap = std::unordered_map<std::wstring, CValueCacheLoc>;
+    // Row ids hashed and compared as views, so that a lookup by a
+    // std::wstring makes no key.
+    struct IdHash : std::hash<std::wstring_view> {
+        using is_transparent = void;
+    };
+    struct IdEqual {
+        using is_transparent = void;
+        bool operator()(std::wstring_view a, std::wstring_view b) const { return a == b; }
+    };
+    using RowMap = std::pmr::unordered_map<std::pmr::wstring, CValueCacheLoc, IdHash, IdEqual>;
     // The row caches translate indexes through the lists below.
     friend class CValueCacheLoc;
     friend class CValueCacheSimple;
@@ -88,6 +98,8 @@ class CValueStore {
     // Files a row just added to rows_ at the end of the row order.
     void AppendToOrder(RowMap::iterator row);
     void ForgetOrder();
+    // Called after every change of a row's values.
+    void CompactIfWasteful();
     // The file index of a column or language number; kNoIndex when the
     // last save's column list or the language list has none for it.
     std::uint16_t ColumnIndex(std::uint32_t column) const;
@@ -103,12 +115,19 @@ class CValueStore {
 
     // Row ids compare exactly; the file lists rows in UTF-16 order, sorted
     // when saving.
-    RowMap rows_;
-    // The values of the rows read from the file, in two blocks for all rows
-    // rather than two per row: a row views its part until its first change
-    // (what changed rows leave behind is freed with the next load).
-    std::vector<CValueCacheLoc::Entry> loadedEntries_;
-    std::wstring loadedText_;
+    // The rows and their ids come from pools of the store's own, so that
+    // rows added one after another lie one after another in memory whatever
+    // the state of the heap.
+    std::pmr::unsynchronized_pool_resource rowMemory_;
+    RowMap rows_{&rowMemory_};
+    // The values of every row: each row's entries lie together in one
+    // block, and their characters in another. What rows left behind when
+    // their values moved, shrank or went counts as unused until both blocks
+    // are rewritten in row order, once it outweighs what is used.
+    std::vector<CValueCacheLoc::Entry> entries_;
+    std::wstring text_;
+    std::size_t unusedEntries_ = 0;
+    std::size_t unusedText_ = 0;
     // Every column id and language a value was kept under, numbered: the
     // row caches key their values by these numbers.
     VardelEval::IdTable columnIds_;

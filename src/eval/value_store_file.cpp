@@ -51,8 +51,10 @@ void WriteList(std::span<const std::wstring> list, VardelCommon::ArchiveWriter& 
 
 bool CValueStore::Load() {
     rows_.clear();
-    loadedEntries_ = {};
-    loadedText_ = {};
+    entries_ = {};
+    text_ = {};
+    unusedEntries_ = 0;
+    unusedText_ = 0;
     ForgetOrder();
     columnIds_ = {};
     languageIds_ = {};
@@ -118,8 +120,8 @@ bool CValueStore::ReadRows(VardelCommon::ArchiveReader& reader) {
     rows_.reserve(std::min<std::size_t>(count, reader.Remaining() / kMinRowBytes));
     // The values' blocks sized for values of a few characters, as tables
     // hold, so that they are not moved while they fill.
-    loadedEntries_.reserve(reader.Remaining() / kTypicalValueBytes);
-    loadedText_.reserve(reader.Remaining() / kTypicalValueBytes * kTypicalValueCharacters);
+    entries_.reserve(reader.Remaining() / kTypicalValueBytes);
+    text_.reserve(reader.Remaining() / kTypicalValueBytes * kTypicalValueCharacters);
     std::wstring rowId;
     for (std::uint32_t i = 0; i < count; ++i) {
         if (!reader.ReadString(rowId) || rowId.empty()) {
@@ -127,12 +129,15 @@ bool CValueStore::ReadRows(VardelCommon::ArchiveReader& reader) {
         }
         // Of two records of one row the first is kept; the second is read
         // all the same, and its damage counts.
-        const auto [slot, added] = rows_.try_emplace(rowId, *this);
+        const auto [slot, added] = rows_.try_emplace(std::pmr::wstring(rowId, &rowMemory_), *this);
         if (added) {
             AppendToOrder(slot);
         }
-        CValueCacheLoc repeated(*this);
-        const int read = added ? slot->second.LoadShared(reader) : repeated.Load(reader);
+        // A repeated record is read into blocks of its own and dropped.
+        CValueCacheLoc::Entries skipped;
+        std::wstring skippedText;
+        const int read =
+            added ? slot->second.Load(reader) : slot->second.LoadInto(reader, skipped, skippedText);
         if (read < 0 && added) {
             order_.pop_back();
             current_ = 0;
@@ -152,7 +157,7 @@ void CValueStore::Save(const std::vector<std::wstring>& columnIds) {
     VardelCommon::ArchiveWriter writer;
     writer.WriteUInt32(kVersion);
     WriteLists(columnIds, writer);
-    std::vector<const std::pair<const std::wstring, CValueCacheLoc>*> rows;
+    std::vector<const RowMap::value_type*> rows;
     rows.reserve(rows_.size());
     for (const auto& row : rows_) {
         rows.push_back(&row);

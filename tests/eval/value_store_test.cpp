@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/atomic_file.h"
@@ -150,37 +151,50 @@ TEST(ValueStore, RowsAreFoundInAnyOrderAfterDrops) {
     }
 }
 
-// A row keeps its values' characters in one buffer: values rewritten
-// shorter, as long or longer, and cleared, must leave every other value as
-// it was, also when the buffer is compacted.
-TEST(ValueStore, RewritingAndClearingLeaveTheOtherValuesOfTheRow) {
+// All rows keep their values in two blocks of the store: values rewritten
+// shorter, as long or longer, added, cleared and dropped with their row, in
+// rows taking turns, must leave every other value as it was, also when a
+// row's entries move to the end of the block and when the blocks are
+// compacted.
+TEST(ValueStore, RewritingAndClearingLeaveTheOtherValues) {
     CValueStore store(L"", kLocale);
-    std::map<std::pair<std::wstring, std::wstring>, std::wstring> expected;
+    using Key = std::tuple<std::wstring, std::wstring, std::wstring>;
+    std::map<Key, std::wstring> expected;
+    const std::vector<std::wstring> rows = {L"r1", L"r2", L"r3"};
     const std::vector<std::wstring> columns = {L"A", L"B", L"C", L"D"};
     const std::vector<std::wstring> languages = {L"en", L"de"};
-    for (int step = 0; step < 300; ++step) {
+    for (int step = 0; step < 600; ++step) {
+        const std::wstring& row = rows[static_cast<std::size_t>(step * 5 % 3)];
         const std::wstring& column = columns[static_cast<std::size_t>(step * 7 % 4)];
         const std::wstring& language = languages[static_cast<std::size_t>(step / 3 % 2)];
         if (step % 11 == 5) {
-            store.ClearValue(L"r", column, language);
-            expected.erase({column, language});
+            store.ClearValue(row, column, language);
+            expected.erase({row, column, language});
         } else if (step % 29 == 13) {
-            store.ClearValue(L"r", column);
-            std::erase_if(expected, [&](const auto& entry) { return entry.first.first == column; });
+            store.ClearValue(row, column);
+            std::erase_if(expected, [&](const auto& entry) {
+                return std::get<0>(entry.first) == row && std::get<1>(entry.first) == column;
+            });
+        } else if (step % 97 == 50) {
+            store.DropRow(row);
+            std::erase_if(expected,
+                          [&](const auto& entry) { return std::get<0>(entry.first) == row; });
         } else {
             const std::wstring value(static_cast<std::size_t>(step * 13 % 17),
                                      wchar_t(L'a' + step % 26));
-            store.SetValue(L"r", column, language, value);
-            expected[{column, language}] = value;
+            store.SetValue(row, column, language, value);
+            expected[{row, column, language}] = value;
         }
-        for (const std::wstring& c : columns) {
-            for (const std::wstring& l : languages) {
-                std::wstring value = L"none";
-                const auto found = expected.find({c, l});
-                ASSERT_EQ(store.GetValue(L"r", c, l, value), found == expected.end() ? 1 : 0)
-                    << "step " << step;
-                if (found != expected.end()) {
-                    ASSERT_EQ(value, found->second) << "step " << step;
+        for (const std::wstring& r : rows) {
+            for (const std::wstring& c : columns) {
+                for (const std::wstring& l : languages) {
+                    std::wstring value = L"none";
+                    const auto found = expected.find({r, c, l});
+                    ASSERT_EQ(store.GetValue(r, c, l, value), found == expected.end() ? 1 : 0)
+                        << "step " << step;
+                    if (found != expected.end()) {
+                        ASSERT_EQ(value, found->second) << "step " << step;
+                    }
                 }
             }
         }
@@ -211,9 +225,9 @@ TEST_F(ValueStoreFile, RecordsOutOfOrderOrRepeatingAColumnKeepTheFirstValue) {
     EXPECT_EQ(Dump(repeats), "r1/A/en=1 ");
 }
 
-// Rows read from a file view the values all rows read share until their
-// own first change: a change to one row, or a column cleared in all, must
-// leave every other value as it was, through a save and a reload too.
+// Rows read from a file lie one after another in the store's blocks: a
+// change to one row, or a column cleared in all, must leave every other
+// value as it was, through a save and a reload too.
 TEST_F(ValueStoreFile, RowsReadFromTheFileChangeOneByOne) {
     VardelTest::WriteBytes(CacheFile(),
                            Concat({Lists(), U32(3), Str("r1"), U32(1), Block(0, 0, "x"), Str("r2"),
