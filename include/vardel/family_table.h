@@ -20,6 +20,7 @@
 
 #include <map>
 #include <memory>
+#include <memory_resource>
 #include <set>
 #include <string>
 #include <string_view>
@@ -344,8 +345,13 @@ class VARDEL_API CEncapFamilyTable {
     std::unordered_map<std::wstring_view, CEncapFamilyColumn*, IdHash, IdEqual> columnsById_;
     // Keyed by the exact id: columns repeating an earlier id in another case.
     std::map<std::wstring, std::unique_ptr<CEncapFamilyColumn>> duplicateColumns_;
-    // Keyed by the upper-cased id.
-    std::unordered_map<std::wstring, std::unique_ptr<CEncapFamilyRow>, IdHash, IdEqual> rows_;
+    // The rows by id ignoring case, in nodes from a pool of the table's own,
+    // so that rows read one after another lie one after another in memory
+    // whatever the state of the heap. Lookups that are const hand out rows
+    // to edit, as the table's interface has it.
+    std::pmr::unsynchronized_pool_resource rowMemory_;
+    mutable std::pmr::unordered_map<std::pmr::wstring, CEncapFamilyRow, IdHash, IdEqual> rows_{
+        &rowMemory_};
     std::vector<std::wstring> columnIds_;
     std::vector<std::wstring> rowIds_;
     std::wstring statusColumnId_;

@@ -85,10 +85,8 @@ void CEncapFamilyTable::LoadRows() {
             continue;
         // A row repeating an earlier id could be reached by neither id nor
         // index consistently; it is left out like a row without id.
-        auto [slot, added] = rows_.try_emplace(ToUpper(id));
-        if (!added)
+        if (!rows_.try_emplace(std::pmr::wstring(id, &rowMemory_), element, this).second)
             continue;
-        slot->second = std::make_unique<CEncapFamilyRow>(element, this);
         rowIds_.push_back(std::move(id));
     }
     BuildRowOrder();
@@ -234,7 +232,7 @@ CEncapFamilyRow* CEncapFamilyTable::GetFamilyRowByID(const std::wstring& rowId) 
     const auto found = rows_.find(std::wstring_view(rowId));
     if (found == rows_.end())
         return nullptr;
-    CEncapFamilyRow* row = found->second.get();
+    CEncapFamilyRow* row = &found->second;
     if (!rowsInOrder_.empty())
         lastRowIndex_ = row->orderHint_;
     return row;
@@ -250,7 +248,7 @@ void CEncapFamilyTable::BuildRowOrder() const {
     rowsInOrder_.clear();
     rowsInOrder_.reserve(rowIds_.size());
     for (const std::wstring& id : rowIds_) {
-        CEncapFamilyRow* row = rows_.find(std::wstring_view(id))->second.get();
+        CEncapFamilyRow* row = &rows_.find(std::wstring_view(id))->second;
         row->orderHint_ = rowsInOrder_.size();
         rowsInOrder_.push_back(row);
     }
@@ -444,7 +442,7 @@ bool CEncapFamilyTable::IsRowSuppressed(const std::wstring& rowId) const {
 
 void CEncapFamilyTable::SetRowStateOfAllRows(CEncapFamilyRow::RowState state) {
     for (auto& entry : rows_)
-        entry.second->SetRowState(state);
+        entry.second.SetRowState(state);
 }
 
 CEncapFamilyTable::EvaluateResult CEncapFamilyTable::Evaluate(const std::wstring& rowId,

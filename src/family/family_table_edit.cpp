@@ -13,7 +13,6 @@
 #include "vardel/string_util.h"
 
 using VardelCommon::EqualsNoCase;
-using VardelCommon::ToUpper;
 
 namespace {
 
@@ -74,8 +73,7 @@ CEncapFamilyRow* CEncapFamilyTable::InsertNewRow(int index, const std::wstring& 
     if (!rows.IsNode())
         return nullptr;
     const std::wstring id = rowId.empty() ? CStringUtil::NewGuid() : rowId;
-    auto [slot, added] = rows_.try_emplace(ToUpper(id));
-    if (!added)
+    if (rows_.contains(std::wstring_view(id)))
         return nullptr;
     bool appended = false;
     XMLNode element;
@@ -83,17 +81,15 @@ CEncapFamilyRow* CEncapFamilyTable::InsertNewRow(int index, const std::wstring& 
         // The row now at the position is the element to insert before.
         const std::wstring& before = rowIds_[static_cast<std::size_t>(std::max(index, 0))];
         element = rows_.find(std::wstring_view(before))
-                      ->second->GetXMLNode()
+                      ->second.GetXMLNode()
                       .AddNodeBefore(L"Row", nullptr, L"RowId", id.c_str());
     } else {
         element = InsertElement(rows, index, L"Row", appended, L"RowId", id.c_str());
     }
-    if (!element.IsNode()) {
-        rows_.erase(slot);
+    if (!element.IsNode())
         return nullptr;
-    }
-    slot->second = std::make_unique<CEncapFamilyRow>(element, this);
-    CEncapFamilyRow* row = slot->second.get();
+    CEncapFamilyRow* row =
+        &rows_.try_emplace(std::pmr::wstring(id, &rowMemory_), element, this).first->second;
     SetRawValue(row, id, kRowIdColumn, id, nullptr);
     rowIds_.insert(rowIds_.begin() + OrderPosition(index, appended, rowIds_.size()), id);
     ForgetRowOrder();
@@ -110,7 +106,7 @@ bool CEncapFamilyTable::DeleteRow(int index) {
     if (found == rows_.end())
         return false;
     family_->DeleteLocalizedCellsValues(id, L"", true);
-    found->second->GetXMLNode().RemoveThisNode(true);
+    found->second.GetXMLNode().RemoveThisNode(true);
     rowIds_.erase(rowIds_.begin() + index);
     ForgetRowOrder();
     rows_.erase(found);
