@@ -186,10 +186,12 @@ void CEncapFamilyColumn::SetValue(const std::wstring& rowId, const std::wstring&
     } else {
         store->SetValue(rowId, columnId_, language, value);
     }
-    if (dataType_ == DataTypes::Real) {
+    // A number's decimal comma is written as a point; a value without a
+    // comma is written as it is, without a copy.
+    if (dataType_ == DataTypes::Real && value.find(L',') != std::wstring::npos) {
         std::wstring cell = value;
-        table_->SetRawValue(rowId, columnId_, CStringUtil::ReplaceDecimalPointOfCell(cell),
-                            &language);
+        CStringUtil::ReplaceDecimalPointOfCell(cell);
+        table_->SetRawValue(rowId, columnId_, cell, &language);
     } else {
         table_->SetRawValue(rowId, columnId_, value, &language);
     }
