@@ -214,14 +214,12 @@ XMLNode ChildIndex::Find(const XMLNode& parent, std::wstring_view value, std::si
     };
     const auto found = [&](std::size_t i) {
         hint = i;
-        // A row read column after column wants the next children next: the
-        // text of the next one and the element after it are fetched from
-        // memory while the caller reads this one (the next element was
-        // fetched by the lookup before).
-        if (i + 2 < entries_.size())
-            __builtin_prefetch(entries_[i + 2].child);
+        // A row read column after column wants the next child next: its
+        // element is fetched from memory while the caller reads this one (a
+        // fetch only: reading the element here would wait for memory on
+        // every lookup that wants another child next).
         if (i + 1 < entries_.size())
-            __builtin_prefetch(static_cast<xmlNodePtr>(entries_[i + 1].child)->children);
+            __builtin_prefetch(entries_[i + 1].child);
         return NodeAccess::Wrap(NodeAccess::Tree(parent),
                                 static_cast<xmlNodePtr>(entries_[i].child));
     };
