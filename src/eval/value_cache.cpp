@@ -137,10 +137,7 @@ void CValueCacheLoc::ClearValue(const std::wstring& key, const std::wstring& lan
 
 void CValueCacheLoc::ClearAll() {
     if (count_ != 0) {
-        for (const Entry& entry : Values()) {
-            store_.unusedText_ += entry.length;
-        }
-        count_ = 0;
+        Release();
         store_.MarkChanged();
         store_.CompactIfWasteful();
     }
