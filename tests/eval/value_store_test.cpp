@@ -125,6 +125,23 @@ TEST(ValueStore, ClearsOneLanguageOneColumnOrOneRow) {
     EXPECT_EQ(Dump(store), "r2/A/en=5 ");
 }
 
+// A row cleared whole holds nothing in any language and takes values again;
+// the store's other rows keep theirs.
+TEST(ValueStore, RowCacheClearedWholeTakesValuesAgain) {
+    CValueStore store(L"", kLocale);
+    store.SetValue(L"r1", L"A", L"en", L"kept");
+    CValueCacheLoc row(store);
+    row.SetValue(L"A", L"en", L"1");
+    row.SetValue(L"B", L"de", L"2");
+    row.ClearAll();
+    std::wstring value;
+    EXPECT_EQ(row.GetValue(L"A", L"en", value) + row.GetValue(L"B", L"de", value), 2);
+    row.SetValue(L"B", L"en", L"longer value");
+    ASSERT_EQ(row.GetValue(L"B", L"en", value), 0);
+    EXPECT_EQ(value, L"longer value");
+    EXPECT_EQ(Dump(store), "r1/A/en=kept ");
+}
+
 // Rows are looked up along the order they were added in; dropping rows
 // shifts that order, and lookups in any order must still find each row.
 TEST(ValueStore, RowsAreFoundInAnyOrderAfterDrops) {
