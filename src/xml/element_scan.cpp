@@ -214,12 +214,14 @@ XMLNode ChildIndex::Find(const XMLNode& parent, std::wstring_view value, std::si
     };
     const auto found = [&](std::size_t i) {
         hint = i;
-        // A row read column after column wants the next child next: its
-        // element is fetched from memory while the caller reads this one (a
-        // fetch only: reading the element here would wait for memory on
-        // every lookup that wants another child next).
-        if (i + 1 < entries_.size())
+        // A row read column after column wants the next child next: while
+        // its lookups go in order, the next element is fetched from memory
+        // while the caller reads this one (a fetch only: reading the element
+        // here would wait for memory). A row visited for one cell fetches
+        // nothing, not even the next entry.
+        if (i == lastFound_ + 1 && i + 1 < entries_.size())
             __builtin_prefetch(entries_[i + 1].child);
+        lastFound_ = i;
         return NodeAccess::Wrap(NodeAccess::Tree(parent),
                                 static_cast<xmlNodePtr>(entries_[i].child));
     };

@@ -70,6 +70,8 @@ class ChildIndex {
     // No two values are equal even ignoring case (their folded hashes all
     // differ), so the entry a hint finds is the only candidate.
     bool valuesDistinct_ = false;
+    // Where the last lookup found its child, to tell lookups in order.
+    std::size_t lastFound_ = 0;
     // What the list was made of: the element, its document (held, so that
     // the listed elements stay valid) and the element's children stamp then;
     // and the document's edit count when the stamp was last seen unchanged,
