@@ -221,7 +221,7 @@ XMLNode ChildIndex::Find(const XMLNode& parent, std::wstring_view value, std::si
         // nothing, not even the next entry.
         if (i == lastFound_ + 1 && i + 1 < entries_.size())
             __builtin_prefetch(entries_[i + 1].child);
-        lastFound_ = i;
+        lastFound_ = static_cast<std::uint32_t>(i);
         return NodeAccess::Wrap(NodeAccess::Tree(parent),
                                 static_cast<xmlNodePtr>(entries_[i].child));
     };
