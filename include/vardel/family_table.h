@@ -36,6 +36,7 @@
 class CEncapFamily;
 class CEncapFamilyTable;
 class CValueStore;
+class CValueCacheLoc;
 namespace VardelXml {
 class ChildIndex;
 }
@@ -82,6 +83,7 @@ class VARDEL_API CEncapFamilyRow {
 
   private:
     friend class CEncapFamilyTable;
+    friend class CEncapFamilyColumn;
     /// 0 and the cell's text when the row has a cell for the column, else 1
     /// with `value` empty.
     long GetRawValue(const std::wstring& columnId, std::wstring& value) const;
@@ -92,13 +94,21 @@ class VARDEL_API CEncapFamilyRow {
     /// again after edits of the row) from where the table's last lookup
     /// found its cell.
     XMLNode GetCellNode(const std::wstring& columnId) const;
+    /// The store's cache of this row's values, `rowId` being exactly the id
+    /// the table files the row under; found once and kept while the store
+    /// keeps its rows, so that writing the row again does not look it up.
+    CValueCacheLoc& ValueCache(CValueStore& store, const std::wstring& rowId);
 
+    // What writing a cell reads comes first, so that it lies in few cache
+    // lines.
     XMLNode node_;
     // The row's cells by column id, listed on the first cell lookup.
     mutable std::unique_ptr<VardelXml::ChildIndex> cells_;
     CEncapFamilyTable* table_;
-    bool suppressed_ = false;
+    CValueCacheLoc* valueCache_ = nullptr;
+    std::uint64_t valueCacheGeneration_ = 0;
     RowState state_ = Unchanged;
+    bool suppressed_ = false;
     // The row's position in its table's row order when that was last built.
     std::size_t orderHint_ = 0;
     std::map<std::wstring, std::wstring> rangeValues_;
@@ -367,6 +377,9 @@ class VARDEL_API CEncapFamilyTable {
     // between lookups never make them cost the table's size.
     void ForgetRowOrder();
     void BuildRowOrder() const;
+    // GetFamilyRowByID telling whether the row is filed under `rowId`
+    // exactly (not only ignoring case).
+    CEncapFamilyRow* FindRow(const std::wstring& rowId, bool& filedUnderId) const;
     mutable std::vector<CEncapFamilyRow*> rowsInOrder_;
     mutable std::size_t lookupsWithoutOrder_ = 0;
     mutable std::size_t lastRowIndex_ = 0;

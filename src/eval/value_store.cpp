@@ -2,6 +2,7 @@
 #include "eval/value_store.h"
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 
 #include "common/user_locale.h"
@@ -48,8 +49,13 @@ int CValueStore::GetValue(const std::wstring& rowId, const std::wstring& columnI
 
 void CValueStore::SetValue(const std::wstring& rowId, const std::wstring& columnId,
                            const std::wstring& language, const std::wstring& value) {
+    SetValue(FindOrAddRow(rowId), columnId, language, value);
+}
+
+void CValueStore::SetValue(CValueCacheLoc& row, const std::wstring& columnId,
+                           const std::wstring& language, const std::wstring& value) {
     const std::uint32_t languageNumber = languageIds_.Add(language);
-    FindOrAddRow(rowId).SetValue(languageNumber, columnIds_.Add(columnId), value);
+    row.SetValue(languageNumber, columnIds_.Add(columnId), value);
     // Index 0xFFFF stays free: the file counts languages in 16 bits, and a
     // language without an index is written as 0xFFFF, which no load keeps.
     if (languages_.size() < kNoIndex && LanguageIndex(languageNumber) == kNoIndex) {
@@ -92,6 +98,7 @@ void CValueStore::DropRow(const std::wstring& rowId) {
     current_ = 0;
     found->second.Release();
     rows_.erase(found);
+    NewRowsGeneration();
     MarkChanged();
     CompactIfWasteful();
 }
@@ -138,6 +145,11 @@ void CValueStore::AppendToOrder(RowMap::iterator row) {
     row->second.order_ = static_cast<std::uint32_t>(order_.size());
     current_ = order_.size();
     order_.push_back(&*row);
+}
+
+void CValueStore::NewRowsGeneration() {
+    static std::atomic<std::uint64_t> last{0};
+    rowsGeneration_ = ++last;
 }
 
 void CValueStore::ForgetOrder() {

@@ -52,6 +52,15 @@ class CValueStore {
     }
     void SetValue(const std::wstring& rowId, const std::wstring& columnId,
                   const std::wstring& language, const std::wstring& value);
+    /// For a caller that writes one row again and again (a table row): the
+    /// row's cache, added when it has none, and SetValue on it. The cache
+    /// stays valid while RowsGeneration() gives the same number.
+    CValueCacheLoc& RowCacheForWriting(const std::wstring& rowId) { return FindOrAddRow(rowId); }
+    void SetValue(CValueCacheLoc& row, const std::wstring& columnId, const std::wstring& language,
+                  const std::wstring& value);
+    /// A number that changes whenever a row cache goes (a dropped row, a
+    /// load); no two stores of the process ever share one.
+    std::uint64_t RowsGeneration() const { return rowsGeneration_; }
     void ClearValue(const std::wstring& rowId, const std::wstring& columnId,
                     const std::wstring& language);
     /// In every language.
@@ -98,6 +107,8 @@ class CValueStore {
     // Files a row just added to rows_ at the end of the row order.
     void AppendToOrder(RowMap::iterator row);
     void ForgetOrder();
+    // Gives rowsGeneration_ a number no store has had.
+    void NewRowsGeneration();
     // Called after every change of a row's values.
     void CompactIfWasteful();
     // The file index of a column or language number; kNoIndex when the
@@ -149,6 +160,7 @@ class CValueStore {
     std::filesystem::path filePath_;
     std::filesystem::path savedFilePath_;
     bool changed_ = false;
+    std::uint64_t rowsGeneration_ = 0;
     // The rows in the order they were added (rows_ never moves its
     // elements), each row knowing its place (CValueCacheLoc::order_), and
     // the place of the row last found. Evaluation and edits go through the

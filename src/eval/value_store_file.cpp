@@ -51,6 +51,7 @@ void WriteList(std::span<const std::wstring> list, VardelCommon::ArchiveWriter& 
 
 bool CValueStore::Load() {
     rows_.clear();
+    NewRowsGeneration();
     entries_ = {};
     text_ = {};
     unusedEntries_ = 0;

@@ -181,19 +181,25 @@ void CEncapFamilyColumn::SetValue(const std::wstring& rowId, const std::wstring&
     if (value.empty()) {
         GetFormula(formula, language);
     }
+    // A row filed under exactly this id keeps its place in the store; under
+    // another case of it, the value goes by the id given, as reads find it.
+    bool filedUnderId = false;
+    CEncapFamilyRow* row = table_->FindRow(rowId, filedUnderId);
     if ((value.empty() && !formula.empty()) || IsMaterial()) {
         store->ClearValue(rowId, columnId_, language);
+    } else if (filedUnderId) {
+        store->SetValue(row->ValueCache(*store, rowId), columnId_, language, value);
     } else {
         store->SetValue(rowId, columnId_, language, value);
     }
     // A number's decimal comma is written as a point; a value without a
     // comma is written as it is, without a copy.
-    if (dataType_ == DataTypes::Real && value.find(L',') != std::wstring::npos) {
+    if (row != nullptr && dataType_ == DataTypes::Real && value.find(L',') != std::wstring::npos) {
         std::wstring cell = value;
         CStringUtil::ReplaceDecimalPointOfCell(cell);
-        table_->SetRawValue(rowId, columnId_, cell, &language);
-    } else {
-        table_->SetRawValue(rowId, columnId_, value, &language);
+        table_->SetRawValue(row, rowId, columnId_, cell, &language);
+    } else if (row != nullptr) {
+        table_->SetRawValue(row, rowId, columnId_, value, &language);
     }
     if (!memberRevision_ && ChangeInColumnCausesRefresh()) {
         table_->BumpMemberRevision(rowId);

@@ -86,6 +86,14 @@ XMLNode CEncapFamilyRow::GetCellNode(const std::wstring& columnId) const {
     return cells_->Find(node_, columnId, table_->cellHint_);
 }
 
+CValueCacheLoc& CEncapFamilyRow::ValueCache(CValueStore& store, const std::wstring& rowId) {
+    if (valueCache_ == nullptr || valueCacheGeneration_ != store.RowsGeneration()) {
+        valueCache_ = &store.RowCacheForWriting(rowId);
+        valueCacheGeneration_ = store.RowsGeneration();
+    }
+    return *valueCache_;
+}
+
 void CEncapFamilyRow::DeleteCellsColumnValues(const std::wstring& columnId, bool allLanguages) {
     XMLNode cell = GetCellNode(columnId);
     if (cell.IsNode())

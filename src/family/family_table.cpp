@@ -217,11 +217,17 @@ int CEncapFamilyTable::GetFamilyColumnIndexByID(const std::wstring& columnId) co
 }
 
 CEncapFamilyRow* CEncapFamilyTable::GetFamilyRowByID(const std::wstring& rowId) const {
+    bool filedUnderId = false;
+    return FindRow(rowId, filedUnderId);
+}
+
+CEncapFamilyRow* CEncapFamilyTable::FindRow(const std::wstring& rowId, bool& filedUnderId) const {
     const bool ordered = !rowsInOrder_.empty();
     if (ordered) {
         const std::size_t end = std::min(lastRowIndex_ + 2, rowIds_.size());
         for (std::size_t i = lastRowIndex_; i < end; ++i) {
             if (rowIds_[i] == rowId) {
+                filedUnderId = true;
                 lastRowIndex_ = i;
                 return rowsInOrder_[i];
             }
@@ -232,6 +238,7 @@ CEncapFamilyRow* CEncapFamilyTable::GetFamilyRowByID(const std::wstring& rowId) 
     const auto found = rows_.find(std::wstring_view(rowId));
     if (found == rows_.end())
         return nullptr;
+    filedUnderId = std::wstring_view(found->first) == rowId;
     CEncapFamilyRow* row = &found->second;
     if (!rowsInOrder_.empty())
         lastRowIndex_ = row->orderHint_;

@@ -142,6 +142,29 @@ TEST(ValueStore, RowCacheClearedWholeTakesValuesAgain) {
     EXPECT_EQ(Dump(store), "r1/A/en=kept ");
 }
 
+// A row cache handed out for writing stays the row's while the store's
+// rows generation stays; a row dropped or a load renews it, and no two
+// stores share one.
+TEST(ValueStore, RowsGenerationChangesOnlyWhenRowCachesGo) {
+    CValueStore store(L"", kLocale);
+    const CValueStore other(L"", kLocale);
+    EXPECT_NE(store.RowsGeneration(), other.RowsGeneration());
+    const std::uint64_t first = store.RowsGeneration();
+    CValueCacheLoc& row = store.RowCacheForWriting(L"r1");
+    store.SetValue(row, L"A", L"en", L"1");
+    store.SetValue(L"r2", L"A", L"en", L"2");
+    store.DropRow(L"missing");
+    EXPECT_EQ(&store.RowCacheForWriting(L"r1"), &row);
+    EXPECT_EQ(store.RowsGeneration(), first);
+    EXPECT_EQ(Dump(store), "r1/A/en=1 r2/A/en=2 ");
+    store.DropRow(L"r2");
+    const std::uint64_t dropped = store.RowsGeneration();
+    EXPECT_NE(dropped, first);
+    store.Load();
+    EXPECT_NE(store.RowsGeneration(), dropped);
+    EXPECT_EQ(Dump(store), "");
+}
+
 // Rows are looked up along the order they were added in; dropping rows
 // shifts that order, and lookups in any order must still find each row.
 TEST(ValueStore, RowsAreFoundInAnyOrderAfterDrops) {

@@ -155,6 +155,18 @@ TEST(ColumnValues, InvalidatingWriteClearsDependantsOfTheRowOnly) {
     EXPECT_EQ(loaded.Value(L"r1", L"A"), L"a1");
 }
 
+// A row written once keeps its place in the value cache; after the cache
+// dropped the row (range values given), the next write must not land in
+// that place, which the next row new to the cache takes.
+TEST(ColumnValues, WriteAfterTheCacheDroppedItsRowLeavesOtherRowsAlone) {
+    Loaded loaded(TextTable());
+    loaded[L"A"]->SetValue(L"r0", L"x0", false);
+    loaded.table->GetFamilyRowByID(L"r0")->SetRangeColumnValues({{L"B", L"1"}});
+    loaded[L"A"]->SetCacheValue(L"r1", L"en-US", L"cached");
+    loaded[L"A"]->SetValue(L"r0", L"x1", false);
+    EXPECT_EQ(loaded.Value(L"r1", L"A") + L"|" + loaded.Value(L"r0", L"A"), L"cached|x1");
+}
+
 TEST(ColumnValues, RealCellsAreStoredWithPoint) {
     FamilyXml xml;
     xml.columns = {{L"D", {{L"ValueType", L"double"}}}, {L"T", {{L"ValueType", L"string"}}}};
