@@ -339,8 +339,6 @@ class VARDEL_API CEncapFamilyTable {
     /// Writes the cell of `row`, whose id is `rowId`, and its localised value.
     void SetRawValue(CEncapFamilyRow* row, const std::wstring& rowId, const std::wstring& columnId,
                      const std::wstring& value, const std::wstring* language);
-    void SetRawValue(const std::wstring& rowId, const std::wstring& columnId,
-                     const std::wstring& value, const std::wstring* language);
     CValueStore& GetValueStore() const { return *valueStore_; }
 
     XMLNode node_;

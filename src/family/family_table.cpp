@@ -410,12 +410,6 @@ void CEncapFamilyTable::SetRawValue(CEncapFamilyRow* row, const std::wstring& ro
     }
 }
 
-void CEncapFamilyTable::SetRawValue(const std::wstring& rowId, const std::wstring& columnId,
-                                    const std::wstring& value, const std::wstring* language) {
-    if (CEncapFamilyRow* row = GetFamilyRowByID(rowId))
-        SetRawValue(row, rowId, columnId, value, language);
-}
-
 void CEncapFamilyTable::ClearCachedValue(const std::wstring& rowId, const std::wstring& columnId) {
     if (CEncapFamilyColumn* column = GetFamilyColumnByID(columnId))
         column->ClearCachedValue(rowId);
