@@ -2,7 +2,6 @@
 
 #include <libxml/SAX2.h>
 
-#include <cstring>
 #include <string_view>
 
 #include "xml/line_numbers.h"
@@ -10,11 +9,10 @@
 namespace VardelXml {
 namespace {
 
-bool IsWhitespaceText(xmlNodePtr node) {
-    if (node->type != XML_TEXT_NODE)
-        return false;
-    for (const xmlChar* c = node->content; c != nullptr && *c != 0; ++c) {
-        if (*c != ' ' && *c != '\t' && *c != '\n' && *c != '\r')
+bool IsWhitespace(const xmlChar* text, int length) {
+    for (int i = 0; i < length; ++i) {
+        const xmlChar c = text[i];
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
             return false;
     }
     return true;
@@ -52,31 +50,54 @@ WhitespaceFilter::WhitespaceFilter(xmlParserCtxtPtr context) {
     sax->comment = Comment;
     sax->processingInstruction = ProcessingInstruction;
     sax->cdataBlock = CdataBlock;
+    sax->characters = Characters;
+    sax->ignorableWhitespace = Characters;
+    sax->reference = Reference;
 }
 
 WhitespaceFilter& WhitespaceFilter::Of(void* context) {
     return *static_cast<WhitespaceFilter*>(static_cast<xmlParserCtxtPtr>(context)->_private);
 }
 
-// The last child of the open element is a finished text node when another
-// node is about to follow it or the element closes.
-void WhitespaceFilter::DropTrailingWhitespace(void* context) {
-    const WhitespaceFilter& filter = Of(context);
-    xmlNodePtr parent = static_cast<xmlParserCtxtPtr>(context)->node;
-    if (parent == nullptr || filter.preserve_.empty() || filter.preserve_.back())
+// Whitespace seen while no text node is open is only held back: most of it
+// lies between tags and goes without ever becoming a node. Text that follows
+// it in the same run gets it first.
+void WhitespaceFilter::Characters(void* context, const xmlChar* text, int length) {
+    WhitespaceFilter& filter = Of(context);
+    const auto parser = static_cast<xmlParserCtxtPtr>(context);
+    const xmlNodePtr open = parser->node;
+    const bool inText =
+        open != nullptr && open->last != nullptr && open->last->type == XML_TEXT_NODE;
+    const bool preserve = !filter.preserve_.empty() && filter.preserve_.back();
+    if (!inText && !preserve && IsWhitespace(text, length)) {
+        filter.heldBack_.append(reinterpret_cast<const char*>(text),
+                                static_cast<std::size_t>(length));
         return;
-    xmlNodePtr last = parent->last;
-    if (last != nullptr && IsWhitespaceText(last)) {
-        xmlUnlinkNode(last);
-        xmlFreeNode(last);
     }
+    filter.ReleaseHeldBack(parser);
+    xmlSAX2Characters(context, text, length);
+}
+
+// The held whitespace starts a text node after all.
+void WhitespaceFilter::ReleaseHeldBack(xmlParserCtxtPtr parser) {
+    if (heldBack_.empty())
+        return;
+    xmlSAX2Characters(parser, reinterpret_cast<const xmlChar*>(heldBack_.data()),
+                      static_cast<int>(heldBack_.size()));
+    heldBack_.clear();
+}
+
+// Held whitespace that another node follows, or that its element ends, was
+// a text node of whitespace alone.
+void WhitespaceFilter::DropHeldBack(void* context) {
+    Of(context).heldBack_.clear();
 }
 
 void WhitespaceFilter::StartElement(void* context, const xmlChar* localName, const xmlChar* prefix,
                                     const xmlChar* uri, int namespaceCount,
                                     const xmlChar** namespaces, int attributeCount,
                                     int defaultedCount, const xmlChar** attributes) {
-    DropTrailingWhitespace(context);
+    DropHeldBack(context);
     WhitespaceFilter& filter = Of(context);
     const bool inherited = !filter.preserve_.empty() && filter.preserve_.back();
     filter.preserve_.push_back(PreservesSpace(attributeCount, attributes, inherited));
@@ -89,7 +110,7 @@ void WhitespaceFilter::StartElement(void* context, const xmlChar* localName, con
 
 void WhitespaceFilter::EndElement(void* context, const xmlChar* localName, const xmlChar* prefix,
                                   const xmlChar* uri) {
-    DropTrailingWhitespace(context);
+    DropHeldBack(context);
     WhitespaceFilter& filter = Of(context);
     if (!filter.preserve_.empty())
         filter.preserve_.pop_back();
@@ -97,19 +118,26 @@ void WhitespaceFilter::EndElement(void* context, const xmlChar* localName, const
 }
 
 void WhitespaceFilter::Comment(void* context, const xmlChar* text) {
-    DropTrailingWhitespace(context);
+    DropHeldBack(context);
     xmlSAX2Comment(context, text);
 }
 
 void WhitespaceFilter::ProcessingInstruction(void* context, const xmlChar* target,
                                              const xmlChar* data) {
-    DropTrailingWhitespace(context);
+    DropHeldBack(context);
     xmlSAX2ProcessingInstruction(context, target, data);
 }
 
 void WhitespaceFilter::CdataBlock(void* context, const xmlChar* text, int length) {
-    DropTrailingWhitespace(context);
+    DropHeldBack(context);
     xmlSAX2CDataBlock(context, text, length);
+}
+
+// An entity left as a reference node ends no text: whitespace before it
+// stays.
+void WhitespaceFilter::Reference(void* context, const xmlChar* name) {
+    Of(context).ReleaseHeldBack(static_cast<xmlParserCtxtPtr>(context));
+    xmlSAX2Reference(context, name);
 }
 
 }  // namespace VardelXml

@@ -1,13 +1,16 @@
 // Drops whitespace-only text nodes while the parser builds the tree, so
-// child positions count only significant nodes. Each text node is judged
-// when it is complete (the next tag, comment, processing instruction or
-// CDATA section starts) and freed at once, which costs far less than a pass
-// over the finished tree. xml:space="preserve" keeps them below its element.
+// child positions count only significant nodes. Whitespace that would start
+// a text node is held back until the run is complete: other text in the
+// same run takes it in front, the next tag, comment, processing instruction
+// or CDATA section drops it, so the whitespace between tags never becomes a
+// node, which costs far less than a pass over the finished tree.
+// xml:space="preserve" keeps it below its element.
 // The same hook records the lines of elements past libxml2's 16-bit range.
 #pragma once
 
 #include <libxml/parser.h>
 
+#include <string>
 #include <vector>
 
 namespace VardelXml {
@@ -20,7 +23,10 @@ class WhitespaceFilter {
 
   private:
     static WhitespaceFilter& Of(void* context);
-    static void DropTrailingWhitespace(void* context);
+    static void DropHeldBack(void* context);
+    void ReleaseHeldBack(xmlParserCtxtPtr parser);
+    static void Characters(void* context, const xmlChar* text, int length);
+    static void Reference(void* context, const xmlChar* name);
     static void StartElement(void* context, const xmlChar* localName, const xmlChar* prefix,
                              const xmlChar* uri, int namespaceCount, const xmlChar** namespaces,
                              int attributeCount, int defaultedCount, const xmlChar** attributes);
@@ -32,6 +38,8 @@ class WhitespaceFilter {
 
     // Whether whitespace is preserved, per open element.
     std::vector<bool> preserve_;
+    // Whitespace not yet in a text node.
+    std::string heldBack_;
 };
 
 }  // namespace VardelXml

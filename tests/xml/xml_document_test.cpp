@@ -262,10 +262,12 @@ TEST(XmlDocument, LoadingDropsOnlyWhitespaceOnlyText) {
     XMLParser parser = ParsedXml(
         L"<R>\n  <Empty>  \t </Empty>\n  <Mixed>x <b/> y</Mixed>\n  <Kinds><b/>  <!--c-->\r\n"
         L"  <![CDATA[ ]]>  <?pi d?>  </Kinds>\n  <P xml:space='preserve'> <Q> </Q>"
-        L"<D xml:space='default'> <E/> </D> </P>\n</R>");
+        L"<D xml:space='default'> <E/> </D> </P>\n"
+        L"  <Refs><S> &#32;\t</S><A> &amp; </A><X> &#120;</X><L>\r\n\r\n y\r\n</L></Refs>\n</R>");
     EXPECT_EQ(XmlOf(parser),
               L"<R><Empty/><Mixed>x <b/> y</Mixed><Kinds><b/><!--c--><![CDATA[ ]]><?pi d?></Kinds>"
-              L"<P xml:space=\"preserve\"> <Q> </Q><D xml:space=\"default\"><E/></D> </P></R>\n");
+              L"<P xml:space=\"preserve\"> <Q> </Q><D xml:space=\"default\"><E/></D> </P>"
+              L"<Refs><S/><A> &amp; </A><X> x</X><L>\n\n y\n</L></Refs></R>\n");
 }
 
 }  // namespace
