@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace VardelCommon {
 namespace {
@@ -97,10 +98,17 @@ void AppendUtf8(std::string& out, char32_t c) {
 }
 
 std::string ToUtf8(std::wstring_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (wchar_t wc : text) {
-        const auto c = static_cast<char32_t>(wc);
+    // A leading ASCII run, often the whole text, narrows in place.
+    const auto ascii = std::find_if(
+        text.begin(), text.end(), [](wchar_t c) { return static_cast<std::uint32_t>(c) >= 0x80; });
+    std::string out(static_cast<std::size_t>(ascii - text.begin()), '\0');
+    std::transform(text.begin(), ascii, out.begin(),
+                   [](wchar_t c) { return static_cast<char>(c); });
+    if (ascii == text.end())
+        return out;
+    out.reserve(text.size() + static_cast<std::size_t>(text.end() - ascii) * 3);
+    for (auto at = ascii; at != text.end(); ++at) {
+        const auto c = static_cast<char32_t>(*at);
         AppendUtf8(out, IsScalarValue(c) ? c : kReplacement);
     }
     return out;
@@ -126,6 +134,15 @@ std::size_t FirstBadUtf8(std::string_view bytes) {
     constexpr std::string_view kEncodedReplacement = "\xEF\xBF\xBD";
     std::size_t pos = 0;
     while (pos < bytes.size()) {
+        // ASCII goes eight bytes at a time.
+        std::uint64_t word = 0;
+        if (bytes.size() - pos >= sizeof word) {
+            std::memcpy(&word, bytes.data() + pos, sizeof word);
+            if ((word & 0x8080808080808080U) == 0) {
+                pos += sizeof word;
+                continue;
+            }
+        }
         if (static_cast<std::uint8_t>(bytes[pos]) < 0x80) {
             ++pos;
             continue;

@@ -79,6 +79,17 @@ TEST(Utf8, IllFormedInputGivesOneReplacementPerMaximalSubpart) {
         ASSERT_NE(bad, std::string::npos);
         EXPECT_EQ(FromUtf8(c.bytes.substr(0, bad)), c.expected.substr(0, c.expected.find(0xFFFD)));
     }
+    // ASCII runs of every length around a word of eight bytes before the
+    // first fault, or before a well-formed sequence, are skipped correctly.
+    for (std::size_t run = 0; run <= 17; ++run) {
+        SCOPED_TRACE(run);
+        const std::string ascii(run, 'a');
+        EXPECT_EQ(VardelCommon::FirstBadUtf8(ascii + "\x80" + ascii), run);
+        EXPECT_EQ(VardelCommon::FirstBadUtf8(ascii + "\xC3\xA9" + ascii + "\xFF"), 2 * run + 2);
+        EXPECT_EQ(VardelCommon::FirstBadUtf8(ascii), std::string::npos);
+        const std::wstring wide(run, L'a');
+        EXPECT_EQ(ToUtf8(wide + Wide({0xE9}) + wide), ascii + "\xC3\xA9" + ascii);
+    }
     // A well-formed U+FFFD is no fault.
     EXPECT_EQ(VardelCommon::FirstBadUtf8("a\xEF\xBF\xBD\xE2\x82\xAC"), std::string::npos);
     EXPECT_EQ(VardelCommon::FirstBadUtf8("\xEF\xBF\xBD\xEF\xBF"), 3u);
