@@ -371,11 +371,12 @@ class SearchComposer {
 }  // namespace
 
 std::optional<double> NumberOfText(const std::wstring& text) {
-    if (!VardelCommon::IsWholeNumber(text)) {
+    std::size_t consumed = 0;
+    const double number = VardelCommon::ParseLeadingNumber(text.c_str(), &consumed);
+    if (consumed == 0 || consumed != text.size() || !std::isfinite(number)) {
         return std::nullopt;
     }
-    const double number = VardelCommon::ParseLeadingNumber(text.c_str());
-    return std::isfinite(number) ? std::optional<double>(number) : std::nullopt;
+    return number;
 }
 
 std::unique_ptr<Statement> PrepareSearch(Database& database, const SearchRequest& request) {
