@@ -23,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "vardel/export.h"
@@ -217,8 +218,8 @@ class VARDEL_API CEncapFamilyMapping {
     ColumnParams columnParams_;        // upper-cased column id
     // Positive answers of IsFamilyColumnLocalized for columns without
     // category parameter, by exact column id.
-    mutable std::map<std::wstring, bool> localizedColumns_;
-    // ParameterLocalized by upper-cased column id. Cells ask it one by one,
-    // and only a change of the mapping changes it, which empties it.
-    mutable std::map<std::wstring, std::optional<bool>> parameterAnswers_;
+    mutable std::unordered_map<std::wstring, bool> localizedColumns_;
+    // ParameterLocalized by column id as asked. Cells ask it one by one, and
+    // only a change of the mapping changes it, which empties it.
+    mutable std::unordered_map<std::wstring, std::optional<bool>> parameterAnswers_;
 };

@@ -279,20 +279,19 @@ bool CEncapFamilyMapping::IsFamilyColumnLocalized(const std::wstring& columnId) 
 }
 
 std::optional<bool> CEncapFamilyMapping::ParameterLocalized(const std::wstring& columnId) const {
-    const std::wstring key = ToUpper(columnId);
-    if (const auto known = parameterAnswers_.find(key); known != parameterAnswers_.end()) {
+    if (const auto known = parameterAnswers_.find(columnId); known != parameterAnswers_.end()) {
         return known->second;
     }
     std::optional<bool> localized;
     std::vector<std::wstring> parameters;
-    const auto entry = columnParams_.find(key);
+    const auto entry = columnParams_.find(ToUpper(columnId));
     if (entry != columnParams_.end() && entry->second->GetCategoryParams(parameters)) {
         localized = family_ != nullptr && std::any_of(parameters.begin(), parameters.end(),
                                                       [this](const std::wstring& id) {
                                                           return family_->IsCatParamLocalized(id);
                                                       });
     }
-    parameterAnswers_.emplace(key, localized);
+    parameterAnswers_.emplace(columnId, localized);
     return localized;
 }
 
