@@ -101,10 +101,11 @@ constexpr std::array<std::string_view, 16> kTables = {
     " row_id TEXT NOT NULL, position INTEGER NOT NULL)",
 
     // One value per member and mapped category parameter: the cell text and,
-    // when that text is a number, the number.
+    // when that text is a number, the number. The rows live in the key's own
+    // tree (no rowid), so an import writes one tree for them, not two.
     "CREATE TABLE member_value (member_id INTEGER NOT NULL, parameter_id INTEGER NOT NULL,"
     " text_value TEXT NOT NULL, number_value DOUBLE PRECISION,"
-    " PRIMARY KEY (member_id, parameter_id))",
+    " PRIMARY KEY (member_id, parameter_id)) WITHOUT ROWID",
 };
 
 constexpr std::array<std::string_view, 6> kIndexes = {
