@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "common/case_fold.h"
 #include "common/text.h"
@@ -158,10 +159,10 @@ bool XMLNode::SetStrBoolProperty(const wchar_t* name, bool value) {
 
 bool XMLNode::GetProperty(const wchar_t* name, std::wstring& value) const {
     value.clear();
-    const auto found = AttributeValue(node_, name);
+    auto found = AttributeValue(node_, name);
     if (!found)
         return false;
-    value = *found;
+    value = std::move(*found);
     return true;
 }
 
