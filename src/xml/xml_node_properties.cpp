@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "common/case_fold.h"
@@ -59,9 +60,44 @@ bool SetAttribute(VardelXml::XmlTree* tree, xmlNodePtr element, const wchar_t* n
     return xmlSetProp(element, VardelXml::Chars(attribute), VardelXml::Chars(text)) != nullptr;
 }
 
+// Whether `name` is ASCII without a prefix and no declaration: the names
+// callers ask for nearly always, which match an attribute of no namespace
+// prefix by their bytes alone.
+bool IsPlainAsciiName(const wchar_t* name) {
+    const wchar_t* at = name;
+    for (; *at != 0; ++at) {
+        if (*at >= 0x80 || *at <= 0 || *at == L':')
+            return false;
+    }
+    return at != name && std::wstring_view(name) != L"xmlns";
+}
+
+bool NameIs(const xmlChar* text, const wchar_t* name) {
+    for (; *name != 0; ++text, ++name) {
+        if (*text != static_cast<xmlChar>(*name))
+            return false;
+    }
+    return *text == 0;
+}
+
+// An attribute of a plain name, found without converting the name.
+xmlAttrPtr FindPlainAttribute(xmlNodePtr element, const wchar_t* name) {
+    for (xmlAttrPtr attribute = element->properties; attribute != nullptr;
+         attribute = attribute->next) {
+        const bool unprefixed = attribute->ns == nullptr || attribute->ns->prefix == nullptr;
+        if (unprefixed && NameIs(attribute->name, name))
+            return attribute;
+    }
+    return nullptr;
+}
+
 std::optional<std::wstring> AttributeValue(xmlNodePtr element, const wchar_t* name) {
     if (!IsElement(element) || name == nullptr)
         return std::nullopt;
+    if (IsPlainAsciiName(name)) {
+        const xmlAttrPtr found = FindPlainAttribute(element, name);
+        return found != nullptr ? std::optional(VardelXml::AttributeText(found)) : std::nullopt;
+    }
     const std::string attribute = VardelXml::ToXml(name);
     if (const auto prefix = DeclaredPrefix(attribute)) {
         if (xmlNsPtr ns = FindDeclaration(element, *prefix))

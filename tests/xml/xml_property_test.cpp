@@ -145,6 +145,17 @@ TEST_F(XmlProperty, NamespaceDeclarationsReadLikeAttributes) {
     EXPECT_EQ(value, L"1");
     EXPECT_FALSE(root.GetProperty(L"a", value));
 
+    // A plain name finds the attribute without a prefix, whatever comes first;
+    // names beyond ASCII and the default declaration are found too.
+    XMLParser both = ParsedXml(L"<R xmlns='urn:d' xmlns:x='urn:x' x:a='1' a='2' \u00e4='3'/>");
+    const std::pair<const wchar_t*, const wchar_t*> reads[] = {
+        {L"a", L"2"}, {L"x:a", L"1"}, {L"\u00e4", L"3"}, {L"xmlns", L"urn:d"}};
+    for (const auto& [name, expected] : reads) {
+        ASSERT_TRUE(both.GetRootNode().GetProperty(name, value)) << name;
+        EXPECT_EQ(value, expected);
+    }
+    EXPECT_FALSE(both.GetRootNode().GetProperty(L"", value));
+
     // Setting a declaration that exists changes it instead of doubling it.
     ASSERT_TRUE(root.SetProperty(L"xmlns:x", L"urn:y"));
     ASSERT_TRUE(root.SetProperty(L"xmlns:n", L"urn:n"));
