@@ -50,6 +50,13 @@ class VARDEL_API CEncapFamily {
     CEncapFamily(std::string_view familyXml, const std::vector<std::string_view>& stringsXmls,
                  const wchar_t* cachePath, IEvaluatorProvider* provider,
                  const std::wstring& defaultLanguage, bool localizeDecimalSeparator);
+    /// The same for documents already held as trees (made by
+    /// XMLDocumentBuilder, say): the family works on `familyDocument`'s tree
+    /// as a copy of that parser would, and skips strings documents that hold
+    /// none.
+    CEncapFamily(const XMLParser& familyDocument, const std::vector<XMLParser>& stringsDocuments,
+                 const wchar_t* cachePath, IEvaluatorProvider* provider,
+                 const std::wstring& defaultLanguage, bool localizeDecimalSeparator);
     CEncapFamily(const CEncapFamily&) = delete;
     CEncapFamily& operator=(const CEncapFamily&) = delete;
     virtual ~CEncapFamily();

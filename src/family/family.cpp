@@ -76,6 +76,24 @@ CEncapFamily::CEncapFamily(std::string_view familyXml,
     CompleteLoad(defaultLanguage);
 }
 
+CEncapFamily::CEncapFamily(const XMLParser& familyDocument,
+                           const std::vector<XMLParser>& stringsDocuments, const wchar_t* cachePath,
+                           IEvaluatorProvider* provider, const std::wstring& defaultLanguage,
+                           bool localizeDecimalSeparator)
+    : localizeDecimalSeparator_(localizeDecimalSeparator),
+      decimalSeparator_(SeparatorFor(localizeDecimalSeparator)),
+      provider_(provider) {
+    document_ = familyDocument;
+    if (DocumentElement(document_).IsNode()) {
+        const auto take = [](XMLParser& parser, const XMLParser& given) {
+            parser = given;
+            return true;
+        };
+        Initialize(ParseStrings(stringsDocuments, take), VardelFamily::TextOf(cachePath));
+    }
+    CompleteLoad(defaultLanguage);
+}
+
 CEncapFamily::~CEncapFamily() {
     ClearData();
     delete provider_;

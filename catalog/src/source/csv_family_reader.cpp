@@ -58,10 +58,11 @@ class TableReader {
         family_ = std::move(description_.family);
         family_.parameterColumns = std::move(parameterColumns_);
         const std::wstring& language = index_.library().defaultLanguage;
+        RenderedTrees trees;
         RenderFamilyDocuments(family_, columns_, rows_, mapped_,
                               description_.familyTemplate ? &*description_.familyTemplate : nullptr,
-                              language);
-        return Evaluate(language);
+                              language, trees);
+        return Evaluate(trees, language);
     }
 
   private:
@@ -147,13 +148,10 @@ class TableReader {
     }
 
     // The members' values, the mappings and the texts come from the rendered
-    // documents through the family model, as they would from a family
+    // documents' trees through the family model, as they would from a family
     // document; a formula it refuses is the description's fault.
-    bool Evaluate(const std::wstring& language) {
-        std::vector<std::string_view> strings;
-        for (const auto& [stringsLanguage, bytes] : family_.strings)
-            strings.push_back(bytes);
-        const LoadedFamily model(family_.document, strings, language);
+    bool Evaluate(const RenderedTrees& trees, const std::wstring& language) {
+        const LoadedFamily model(trees.document, trees.strings, language);
         if (const auto fault = model.FindFormulaFault()) {
             const std::wstring& id = fault->column->GetColumnID();
             const CsvColumn& described = description_.columns[described_.at(id)];

@@ -3,53 +3,81 @@
 #include <algorithm>
 #include <set>
 
+#include "common/utf8.h"
 #include "source/xml_escape.h"
+#include "vardel/xml_document_builder.h"
 
 namespace VardelCatalog {
 namespace {
 
 constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
-// Element by element, one per line, so a reader's messages name useful lines.
+// Element by element, one per line, so a reader's messages name useful
+// lines; every element also goes to the builder of the document's tree.
 class XmlText {
   public:
-    explicit XmlText(std::string& out) : out_(out) {}
+    XmlText(std::string& out, XMLDocumentBuilder& tree)
+        : out_(out), tree_(tree), line_(1 + std::count(out.begin(), out.end(), '\n')) {}
 
     XmlText& Open(std::string_view name) {
         out_ += '<';
         out_ += name;
         opened_ = name;
+        tree_.StartElement(name, line_);
         return *this;
     }
     XmlText& Attribute(std::string_view name, std::wstring_view value) {
         out_ += ' ';
         out_ += name;
         out_ += "=\"";
-        AppendEscaped(out_, value);
+        tree_.Attribute(name, AppendForBoth(value));
         out_ += '"';
         return *this;
     }
-    void Children() { out_ += ">\n"; }
-    void Empty() { out_ += "/>\n"; }
+    void Children() { EndLine(">\n"); }
+    void Empty() {
+        EndLine("/>\n");
+        tree_.EndElement();
+    }
     /// Text content and the end tag of the element opened last. Readers drop
     /// text that is only blanks unless told to keep it, and a blank value is
     /// still a value.
     void Text(std::wstring_view text) {
         if (!text.empty() && text.find_first_not_of(L" \t\r\n") == std::wstring_view::npos)
-            out_ += " xml:space=\"preserve\"";
+            Attribute("xml:space", L"preserve");
         out_ += '>';
-        AppendEscaped(out_, text);
+        tree_.Text(AppendForBoth(text));
         Close(opened_);
     }
     void Close(std::string_view name) {
         out_ += "</";
         out_ += name;
-        out_ += ">\n";
+        EndLine(">\n");
+        tree_.EndElement();
     }
 
   private:
+    void EndLine(std::string_view end) {
+        out_ += end;
+        ++line_;
+    }
+    /// Appends `text` escaped and answers it as a reader gets it back: the
+    /// bytes just written when nothing needed escaping, as is most often.
+    std::string_view AppendForBoth(std::wstring_view text) {
+        const std::size_t start = out_.size();
+        AppendEscaped(out_, text);
+        const std::string_view written = std::string_view(out_).substr(start);
+        if (written.find('&') == std::string_view::npos)
+            return written;
+        unescaped_ = VardelCommon::ToUtf8(text);
+        return unescaped_;
+    }
+
     std::string& out_;
+    XMLDocumentBuilder& tree_;
+    long line_;
     std::string_view opened_;
+    std::string unescaped_;
 };
 
 // The text in `language`, else in the first language that has one.
@@ -221,9 +249,9 @@ std::set<std::wstring> LanguagesOf(const FamilySource& family,
 }
 
 std::string StringsDocument(const FamilySource& family, std::span<const RenderedColumn> columns,
-                            const std::wstring& language) {
+                            const std::wstring& language, XMLDocumentBuilder& tree) {
     std::string out(kDeclaration);
-    XmlText xml(out);
+    XmlText xml(out, tree);
     xml.Open("FamilyStrings").Attribute("xml:lang", language).Children();
     if (const auto name = family.displayNames.find(language); name != family.displayNames.end())
         xml.Open("DisplayName").Text(name->second);
@@ -253,12 +281,13 @@ void RenderFamilyDocuments(FamilySource& family, std::span<const RenderedColumn>
                            std::span<const RenderedRow> rows,
                            std::span<const MappedParameter> mapped,
                            const RenderedTemplate* familyTemplate,
-                           std::wstring_view defaultLanguage) {
+                           std::wstring_view defaultLanguage, RenderedTrees& trees) {
     std::string& out = family.document;
     out.clear();
     out.reserve(1024 + 48 * columns.size() * (rows.size() + 2));
     out += kDeclaration;
-    XmlText xml(out);
+    XMLDocumentBuilder tree;
+    XmlText xml(out, tree);
     const std::wstring language(defaultLanguage);
     WriteRoot(xml, family, language);
     WriteCategories(xml, family, mapped);
@@ -267,10 +296,14 @@ void RenderFamilyDocuments(FamilySource& family, std::span<const RenderedColumn>
     WriteParameterMap(xml, family, mapped, familyTemplate);
     WriteTable(xml, columns, rows, language);
     xml.Close("Family");
+    trees.document = tree.Finish();
 
     family.strings.clear();
-    for (const std::wstring& other : LanguagesOf(family, columns))
-        family.strings.emplace(other, StringsDocument(family, columns, other));
+    trees.strings.clear();
+    for (const std::wstring& other : LanguagesOf(family, columns)) {
+        family.strings.emplace(other, StringsDocument(family, columns, other, tree));
+        trees.strings.push_back(tree.Finish());
+    }
 }
 
 }  // namespace VardelCatalog

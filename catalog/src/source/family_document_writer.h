@@ -1,8 +1,9 @@
 // Renders a family read from a CSV table into the system's own family
 // document and its strings documents (layout in docs/catalog-format.md),
 // so the catalogue holds one kind of family. The text is composed directly
-// (every text through one escaping function), not built as a tree: this runs
-// once per family on the import's hot path.
+// (every text through one escaping function) and the family model gets the
+// same documents as trees built alongside, not by parsing that text again:
+// this runs once per family on the import's hot path.
 #pragma once
 
 #include <span>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "source/library_source.h"
+#include "vardel/xml_parser.h"
 
 namespace VardelCatalog {
 
@@ -48,8 +50,15 @@ struct MappedParameter {
     bool localized = false;
 };
 
-/// Fills family.document and family.strings from the rest of `family` and
-/// the table of `columns` and `rows`; `mapped` runs parallel to
+/// The rendered documents as trees, equal to what parsing family.document
+/// and family.strings (in their order) gives.
+struct RenderedTrees {
+    XMLParser document;
+    std::vector<XMLParser> strings;
+};
+
+/// Fills family.document and family.strings, and `trees` with their trees, from the rest of
+/// `family` and the table of `columns` and `rows`; `mapped` runs parallel to
 /// family.parameterColumns; `familyTemplate` (none when null) is rendered
 /// with the columns bound to its parameters. Names, descriptions and titles in
 /// `defaultLanguage` (else the first language that has one) go into the
@@ -59,7 +68,7 @@ void RenderFamilyDocuments(FamilySource& family, std::span<const RenderedColumn>
                            std::span<const RenderedRow> rows,
                            std::span<const MappedParameter> mapped,
                            const RenderedTemplate* familyTemplate,
-                           std::wstring_view defaultLanguage);
+                           std::wstring_view defaultLanguage, RenderedTrees& trees);
 
 /// DataTypeCategory of feature and part families.
 inline constexpr std::wstring_view kFeatureDataType = L"9ce1a3c8-5164-4421-8b65-e51b0a387cfc";

@@ -8,6 +8,7 @@
 #include "source/xml_escape.h"
 #include "vardel/family.h"
 #include "vardel/reference_evaluator_provider.h"
+#include "vardel/xml_document_builder.h"
 
 namespace VardelCatalog {
 namespace {
@@ -27,26 +28,12 @@ int FirstBadUtf8Line(std::string_view bytes) {
 }
 
 // A strings document of `language` without texts.
-std::string EmptyStrings(const std::wstring& language) {
-    std::string text = "<FamilyStrings xml:lang=\"";
-    AppendEscaped(text, language);
-    text += "\"/>";
-    return text;
-}
-
-// The first of `texts` that the model skips for not parsing.
-std::optional<StringsFault> FindUnparsed(const std::vector<std::string_view>& texts) {
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        XMLParser parser;
-        if (parser.SetXmlUtf8(texts[i]) && parser.GetRootNode().IsNode())
-            continue;
-        StringsFault fault{i, 0, "not well-formed XML"};
-        std::wstring message;
-        if (parser.GetParseError(fault.line, message))
-            fault.what += ": " + VardelCommon::ToUtf8(message);
-        return fault;
-    }
-    return std::nullopt;
+XMLParser EmptyStrings(const std::wstring& language) {
+    XMLDocumentBuilder builder;
+    builder.StartElement("FamilyStrings");
+    builder.Attribute("xml:lang", VardelCommon::ToUtf8(language));
+    builder.EndElement();
+    return builder.Finish();
 }
 
 void AddText(const XMLNode& root, const wchar_t* child, const std::wstring& language,
@@ -102,37 +89,51 @@ std::string Describe(Result result, const CEncapFamilyColumn& column, const std:
 }  // namespace
 
 LoadedFamily::LoadedFamily(std::string_view document, const std::vector<std::string_view>& strings,
-                           const std::wstring& language)
-    : stringsCount_(strings.size()) {
-    errorLine_ = FirstBadUtf8Line(document);
-    if (errorLine_ != 0) {
-        error_ = "not UTF-8";
-        return;
-    }
-    // Strings documents that are not UTF-8 are left out, as the model
-    // leaves out those that do not parse.
-    const std::string empty = EmptyStrings(language);
-    std::vector<std::string_view> given{empty};
+                           const std::wstring& language) {
+    std::vector<XMLParser> parsed(strings.size());
     for (std::size_t i = 0; i < strings.size(); ++i) {
         if (const int line = FirstBadUtf8Line(strings[i]); line != 0) {
             if (!stringsFault_)
                 stringsFault_ = StringsFault{i, line, "not UTF-8"};
         } else {
-            given.push_back(strings[i]);
+            parsed[i].SetXmlUtf8(strings[i]);
         }
+    }
+    errorLine_ = FirstBadUtf8Line(document);
+    if (errorLine_ != 0) {
+        error_ = "not UTF-8";
+        return;
+    }
+    XMLParser tree;
+    tree.SetXmlUtf8(document);
+    Load(tree, parsed, language);
+}
+
+LoadedFamily::LoadedFamily(const XMLParser& document, const std::vector<XMLParser>& strings,
+                           const std::wstring& language) {
+    Load(document, strings, language);
+}
+
+// A strings document whose parse failed is left out, as the model leaves
+// out those that do not parse.
+void LoadedFamily::Load(const XMLParser& document, const std::vector<XMLParser>& strings,
+                        const std::wstring& language) {
+    stringsCount_ = strings.size();
+    std::vector<XMLParser> given{EmptyStrings(language)};
+    for (std::size_t i = 0; i < strings.size(); ++i) {
+        int line = 0;
+        std::wstring message;
+        if (!strings[i].GetParseError(line, message))
+            given.push_back(strings[i]);
+        else if (!stringsFault_)
+            stringsFault_ =
+                StringsFault{i, line, "not well-formed XML: " + VardelCommon::ToUtf8(message)};
     }
     family_ = std::make_unique<CEncapFamily>(document, given, L"",
                                              new CReferenceEvaluatorProvider(), language, false);
     std::wstring message;
-    if (family_->GetFamilyXML().GetParseError(errorLine_, message)) {
+    if (family_->GetFamilyXML().GetParseError(errorLine_, message))
         error_ = "not well-formed XML: " + VardelCommon::ToUtf8(message);
-        return;
-    }
-    // The model skips a strings document that does not parse; only then is
-    // it parsed once more, for the place of its fault.
-    const std::size_t held = static_cast<std::size_t>(family_->GetFamStringsCount()) - 1;
-    if (!stringsFault_ && held != strings.size())
-        stringsFault_ = FindUnparsed(strings);
 }
 
 LoadedFamily::~LoadedFamily() = default;

@@ -27,6 +27,7 @@
 
 #include "source/library_source.h"
 #include "vardel/xml_node.h"
+#include "vardel/xml_parser.h"
 
 class CEncapFamily;
 class CEncapFamilyColumn;
@@ -61,6 +62,10 @@ class LoadedFamily {
     /// Loads `document` and its `strings` documents (UTF-8 bytes) into the
     /// model, evaluating in `language`.
     LoadedFamily(std::string_view document, const std::vector<std::string_view>& strings,
+                 const std::wstring& language);
+    /// The same for documents held as trees (a rendered family's); a parser
+    /// that holds a parse error stands for a text that did not parse.
+    LoadedFamily(const XMLParser& document, const std::vector<XMLParser>& strings,
                  const std::wstring& language);
     ~LoadedFamily();
     LoadedFamily(const LoadedFamily&) = delete;
@@ -99,6 +104,9 @@ class LoadedFamily {
                      std::vector<MemberSource>& members) const;
 
   private:
+    void Load(const XMLParser& document, const std::vector<XMLParser>& strings,
+              const std::wstring& language);
+
     std::unique_ptr<CEncapFamily> family_;
     int errorLine_ = 0;
     std::string error_;  // empty when the document loaded

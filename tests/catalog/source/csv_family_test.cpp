@@ -245,6 +245,49 @@ TEST_F(CsvFamily, HostileTextsRoundTripLiterally) {
     ExpectReadsBack(family, index);
 }
 
+// Every element's name, attributes, text and line, in document order.
+std::vector<std::pair<std::wstring, int>> Elements(const XMLParser& parser) {
+    XMLNodeArray nodes;
+    parser.GetRootNode().SelectChildNodes(L"descendant-or-self::*", nodes);
+    std::vector<std::pair<std::wstring, int>> elements;
+    for (int i = 0; i < nodes.GetSize(); ++i) {
+        std::wstring xml;
+        nodes.GetAt(i).GetXml(xml);
+        elements.emplace_back(xml, nodes.GetAt(i).GetLineNumber());
+    }
+    return elements;
+}
+
+// The family model gets the rendered documents as trees built alongside
+// the texts: they must be what parsing the texts gives, escapes, blank
+// cells, texts beyond ASCII and lines included.
+TEST(RenderedFamily, TreesAreTheParsedTexts) {
+    FamilySource family;
+    family.id = GuidOf(1);
+    family.displayNames = {{L"de", L"Schraube & <Mutter> \"\u00DF\""}, {L"en", L"screw"}};
+    family.categories = {GuidOf(10)};
+    family.parameterColumns = {{GuidOf(2), L"d"}};
+    std::vector<RenderedColumn> columns(2);
+    columns[0].id = L"d";
+    columns[0].titles = {{L"fr", L"\t"}};
+    columns[1].id = L"n&m";
+    const std::vector<RenderedRow> rows{{L"r1", {L"8", L" "}},
+                                        {L"r2", {L"", L"a\"b\r\n\U0001F529"}}};
+    const std::vector<MappedParameter> mapped{{GuidOf(10), true}};
+    RenderedTrees trees;
+    RenderFamilyDocuments(family, columns, rows, mapped, nullptr, L"en", trees);
+
+    XMLParser parsed;
+    ASSERT_TRUE(parsed.LoadXmlBytes(family.document));
+    EXPECT_EQ(Elements(trees.document), Elements(parsed));
+    ASSERT_EQ(trees.strings.size(), 3u);
+    auto strings = family.strings.begin();
+    for (const XMLParser& tree : trees.strings) {
+        ASSERT_TRUE(parsed.LoadXmlBytes((strings++)->second));
+        EXPECT_EQ(Elements(tree), Elements(parsed));
+    }
+}
+
 // A designation joined from two columns, a value derived from two others
 // (in mm, through the columns' units), a range column and a text cell that
 // is a formula of its own; all four mapped.
