@@ -1,9 +1,12 @@
 #include "vardel/xml_document_builder.h"
 
 #include <libxml/tree.h>
+#include <libxml/valid.h>
 #include <libxml/xmlstring.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -34,17 +37,30 @@ bool IsWhitespace(std::string_view text) {
 // Whether `text` is UTF-8 made of characters XML can hold: no control
 // character but tab, line feed and carriage return, no U+FFFE or U+FFFF.
 bool IsXmlText(std::string_view text) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101U;
     bool ascii = true;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // Printable ASCII goes eight bytes at a time: no byte has its high
+        // bit set, before or after taking 0x20 from each.
+        std::uint64_t word = 0;
+        if (text.size() - i >= sizeof word) {
+            std::memcpy(&word, text.data() + i, sizeof word);
+            if (((word | (word - 0x20 * kOnes)) & 0x80 * kOnes) == 0) {
+                i += sizeof word;
+                continue;
+            }
+        }
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
             return false;
-        if (c < 0x80)
-            continue;
-        ascii = false;
-        const std::string_view next = text.substr(i + 1, 2);
-        if (c == 0xEF && (next == "\xBF\xBE" || next == "\xBF\xBF"))
-            return false;
+        if (c >= 0x80) {
+            ascii = false;
+            const std::string_view next = text.substr(i + 1, 2);
+            if (c == 0xEF && (next == "\xBF\xBE" || next == "\xBF\xBF"))
+                return false;
+        }
+        ++i;
     }
     return ascii || VardelCommon::FirstBadUtf8(text) == std::string_view::npos;
 }
@@ -87,6 +103,22 @@ struct XMLDocumentBuilder::State {
     const xmlChar* Intern(std::string_view name) {
         return xmlDictLookup(doc->dict, reinterpret_cast<const xmlChar*>(name.data()),
                              static_cast<int>(name.size()));
+    }
+
+    // A text node of `text`, a short one kept inside the node as the
+    // parser keeps it (libxml2's edits and frees know such texts).
+    xmlNodePtr NewText(std::string_view text) {
+        xmlNodePtr node = xmlNewDocTextLen(doc, nullptr, 0);
+        if (text.size() < 2 * sizeof(void*)) {
+            auto* inside = reinterpret_cast<xmlChar*>(&node->properties);
+            std::memcpy(inside, text.data(), text.size());
+            inside[text.size()] = 0;
+            node->content = inside;
+        } else {
+            node->content = xmlStrndup(reinterpret_cast<const xmlChar*>(text.data()),
+                                       static_cast<int>(text.size()));
+        }
+        return node;
     }
 
     void NewDocument() {
@@ -141,7 +173,13 @@ struct XMLDocumentBuilder::State {
                 return;
             }
         }
-        xmlNewNsPropEatName(open, ns, const_cast<xmlChar*>(interned), Terminated(value));
+        xmlAttrPtr attribute =
+            xmlNewNsPropEatName(open, ns, const_cast<xmlChar*>(interned), nullptr);
+        xmlNodePtr text = NewText(value);
+        text->parent = reinterpret_cast<xmlNodePtr>(attribute);
+        attribute->children = attribute->last = text;
+        if (ns != nullptr && local == "id")
+            xmlAddID(nullptr, doc, Terminated(value), attribute);
     }
 
     // Whitespace alone becomes text only under xml:space="preserve" or
@@ -166,8 +204,7 @@ struct XMLDocumentBuilder::State {
             heldBack.append(text);
             text = heldBack;
         }
-        xmlAddChild(open, xmlNewDocTextLen(doc, reinterpret_cast<const xmlChar*>(text.data()),
-                                           static_cast<int>(text.size())));
+        xmlAddChild(open, NewText(text));
         heldBack.clear();
     }
 

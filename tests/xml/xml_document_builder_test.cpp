@@ -101,6 +101,19 @@ TEST(XmlDocumentBuilder, BuildsWhatParsingTheSameTextGives) {
           {'t', "\t", ""},
           end,
           end}},
+        {L"<a n=\"a value of sixteen\" m=\"fifteen bytes..\">a text of sixteen</a>",
+         {{'<', "a", ""},
+          {'=', "n", "a value of sixteen"},
+          {'=', "m", "fifteen bytes.."},
+          {'t', "a text of sixteen", ""},
+          end}},
+        {L"<a>0123456789\t\u00e9abcdefgh\u007f</a>",
+         {{'<', "a", ""},
+          {'t',
+           "0123456789\t\xC3\xA9"
+           "abcdefgh\x7F",
+           ""},
+          end}},
         {L"<a n=\"\u00e9\" m=\"\">\u65e5\U0001F600</a>",
          {{'<', "a", ""},
           {'=', "n", "\xC3\xA9"},
@@ -112,6 +125,34 @@ TEST(XmlDocumentBuilder, BuildsWhatParsingTheSameTextGives) {
         const XMLParser built = Build(c.steps);
         EXPECT_EQ(XmlOf(built), XmlOf(ParsedXml((kDeclaration + c.text).c_str()))) << c.text;
     }
+}
+
+// Short texts live inside their nodes, as the parser keeps them: editing
+// and freeing them must work as for parsed ones, and xml:id is an id.
+TEST(XmlDocumentBuilder, TextsItBuiltCanBeEditedAndIdsFound) {
+    XMLParser built = Build({{'<', "a", ""},
+                             {'=', "xml:id", "k"},
+                             {'=', "v", "1"},
+                             {'<', "b", ""},
+                             {'t', "short", ""},
+                             {'>', "", ""},
+                             {'<', "c", ""},
+                             {'t', "longer than sixteen", ""},
+                             {'>', "", ""},
+                             {'>', "", ""}});
+    XMLNodeArray found;
+    ASSERT_TRUE(built.GetRootNode().SelectChildNodes(L"id('k')", found));
+    EXPECT_EQ(found.GetSize(), 1);
+    XMLNode b, c;
+    ASSERT_TRUE(built.GetRootNode().GetChildNode(L"b", b));
+    ASSERT_TRUE(built.GetRootNode().GetChildNode(L"c", c));
+    EXPECT_TRUE(b.SetNodeText(L"now it is longer than sixteen"));
+    EXPECT_TRUE(c.SetNodeText(L"x"));
+    EXPECT_TRUE(built.GetRootNode().SetProperty(L"v", L"a value longer than sixteen"));
+    EXPECT_TRUE(built.GetRootNode().RemoveProperty(L"xml:id"));
+    EXPECT_EQ(XmlOf(built), kDeclaration +
+                                L"<a v=\"a value longer than sixteen\">"
+                                L"<b>now it is longer than sixteen</b><c>x</c></a>\n");
 }
 
 TEST(XmlDocumentBuilder, ElementsKeepTheLinesGiven) {
@@ -154,6 +195,15 @@ TEST(XmlDocumentBuilder, AMisuseLeavesNoDocumentAndSaysWhy) {
         {{root, {'t', "\xED\xA0\x80", ""}, end}, L"a text that is no XML text"},
         {{root, {'t', "a\x0B", ""}, end}, L"a text that is no XML text"},
         {{root, {'t', "\xEF\xBF\xBF", ""}, end}, L"a text that is no XML text"},
+        {{root, {'t', "01234567\x01", ""}, end}, L"a text that is no XML text"},
+        {{root,
+          {'t',
+           "012\x02"
+           "4567890123",
+           ""},
+          end},
+         L"a text that is no XML text"},
+        {{root, {'t', "0123456789ABCDE\xEF\xBF\xBE", ""}, end}, L"a text that is no XML text"},
         {{root, end, {'t', "x", ""}}, L"text outside the document element"},
     };
     for (const Case& c : cases) {
