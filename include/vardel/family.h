@@ -216,6 +216,8 @@ class VARDEL_API CEncapFamily {
   private:
     friend class CEncapFamilyColumn;
     friend class CEncapFamilyTable;
+    /// IsFamilyColumnLocalized for a column asking for itself.
+    bool IsColumnLocalized(const CEncapFamilyColumn& column) const;
     // Builds the model over the loaded document and the strings documents
     // that parsed.
     void Initialize(const std::vector<XMLParser>& strings, const std::wstring& cachePath);

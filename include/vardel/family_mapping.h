@@ -177,7 +177,9 @@ class VARDEL_API CEncapFamilyMapping {
     /// The column standing for the parameter (exact id, else ignoring case).
     bool GetCategoryParamColumn(const std::wstring& parameterId, std::wstring& columnId) const;
     bool GetColumnCategory(const std::wstring& columnId, std::wstring& parameterId) const;
-    bool IsFamilyColumnLocalized(const std::wstring& columnId) const;
+    /// `asking`, when given, is the column of that id asking for itself.
+    bool IsFamilyColumnLocalized(const std::wstring& columnId,
+                                 const CEncapFamilyColumn* asking = nullptr) const;
     /// Whether a parameter the column stands for is localised; none when it
     /// stands for none.
     std::optional<bool> ParameterLocalized(const std::wstring& columnId) const;
@@ -185,7 +187,7 @@ class VARDEL_API CEncapFamilyMapping {
     /// when the table has no such column or the row no such value.
     std::wstring RowTemplateName(const std::wstring& rowId) const;
     /// A visible "string" column by its element in the family document.
-    bool IsVisibleTextColumn(const std::wstring& columnId) const;
+    bool IsVisibleTextColumn(const std::wstring& columnId, const CEncapFamilyColumn* asking) const;
     /// Sets the column's geometry and host-property flags from the template
     /// parameters it drives.
     void InitializeColumnData(CEncapFamilyColumn* column);

@@ -329,7 +329,7 @@ void CEncapFamilyColumn::SetColIPropertyData(CEncapFamilyColIPropertyData* data)
 
 bool CEncapFamilyColumn::IsLocalized() const {
     const CEncapFamily* family = Family();
-    return family != nullptr && family->IsFamilyColumnLocalized(columnId_);
+    return family != nullptr && family->IsColumnLocalized(*this);
 }
 
 bool CEncapFamilyColumn::IsLegacyMapColumn() const {

@@ -193,6 +193,10 @@ bool CEncapFamily::IsFamilyColumnLocalized(const std::wstring& columnId) const {
     return mapping_ != nullptr && mapping_->IsFamilyColumnLocalized(columnId);
 }
 
+bool CEncapFamily::IsColumnLocalized(const CEncapFamilyColumn& column) const {
+    return mapping_ != nullptr && mapping_->IsFamilyColumnLocalized(column.GetColumnID(), &column);
+}
+
 void CEncapFamily::GetTemplateFileName(std::wstring& fileName) const {
     if (mapping_ != nullptr) {
         mapping_->GetTemplateFileName(fileName);

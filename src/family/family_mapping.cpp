@@ -264,14 +264,15 @@ bool CEncapFamilyMapping::RemoveParamToConstantMapping(const std::wstring& param
 
 // Localised columns.
 
-bool CEncapFamilyMapping::IsFamilyColumnLocalized(const std::wstring& columnId) const {
+bool CEncapFamilyMapping::IsFamilyColumnLocalized(const std::wstring& columnId,
+                                                  const CEncapFamilyColumn* asking) const {
     if (localizedColumns_.contains(columnId)) {
         return true;
     }
     if (const std::optional<bool> localized = ParameterLocalized(columnId)) {
         return *localized;
     }
-    if (!IsVisibleTextColumn(columnId)) {
+    if (!IsVisibleTextColumn(columnId, asking)) {
         return false;
     }
     localizedColumns_.emplace(columnId, true);
@@ -295,16 +296,19 @@ std::optional<bool> CEncapFamilyMapping::ParameterLocalized(const std::wstring& 
     return localized;
 }
 
-bool CEncapFamilyMapping::IsVisibleTextColumn(const std::wstring& columnId) const {
+bool CEncapFamilyMapping::IsVisibleTextColumn(const std::wstring& columnId,
+                                              const CEncapFamilyColumn* asking) const {
     if (family_ == nullptr) {
         return false;
     }
     // Cells ask this one by one: the table's column of that exact id gives
     // its element without a query over all columns, and its fields (which
     // mirror the attributes) rule out hidden and non-text columns at once.
+    // While the table is being built, a column asking for itself is the
+    // table's column of its id.
     const CEncapFamilyTable* table = family_->GetEncapFamilyTable();
     const CEncapFamilyColumn* column =
-        table != nullptr ? table->GetFamilyColumnByID(columnId) : nullptr;
+        table != nullptr ? table->GetFamilyColumnByID(columnId) : asking;
     XMLNode element;
     if (column != nullptr && column->GetColumnID() == columnId) {
         if (column->IsHidden() || column->GetDataType() != DataTypes::String) {
