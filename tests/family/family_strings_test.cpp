@@ -259,3 +259,39 @@ TEST(FamilyStrings, EditsInTwoLanguagesSurviveSaveReloadAndMerge) {
 }
 
 }  // namespace
+
+namespace {
+
+// The documents a host already holds as trees load as their texts do; the
+// family works on the trees given, skips strings documents that did not
+// parse, and has no table when the family document did not.
+TEST(FamilyStrings, DocumentsHeldAsTreesLoadLikeTheirTexts) {
+    const std::wstring familyXml = FamilyXml{}.Build();
+    const std::vector<std::wstring> stringsXmls{StringsXml(L"en-US", TableStrings(L"en")),
+                                                L"<FamilyStrings", StringsXml(L"de-DE", L"")};
+    XMLParser document;
+    ASSERT_TRUE(document.SetXml(familyXml.c_str()));
+    std::vector<XMLParser> strings(stringsXmls.size());
+    for (std::size_t i = 0; i < stringsXmls.size(); ++i)
+        strings[i].SetXml(stringsXmls[i].c_str());
+    const CEncapFamily fromTrees(document, strings, L"", nullptr, L"en-US", false);
+    const FamilyPtr fromTexts = LoadFamily(familyXml, stringsXmls);
+
+    EXPECT_EQ(fromTrees.GetFamilyXML().GetDocument(), document.GetDocument());
+    EXPECT_EQ(fromTrees.GetFamStringsCount(), 2);
+    EXPECT_EQ(fromTrees.GetFamStringsCount(), fromTexts->GetFamStringsCount());
+    std::wstring fromTree, fromText;
+    EXPECT_EQ(Cell(fromTrees, L"r0", L"C", L"en-US", fromTree), 0);
+    EXPECT_EQ(Cell(*fromTexts, L"r0", L"C", L"en-US", fromText), 0);
+    EXPECT_EQ(fromTree, fromText);
+
+    XMLParser broken;
+    EXPECT_FALSE(broken.SetXml(L"<Family"));
+    const CEncapFamily none(broken, strings, L"", nullptr, L"en-US", false);
+    int line = 0;
+    std::wstring message;
+    EXPECT_TRUE(none.GetFamilyXML().GetParseError(line, message));
+    EXPECT_EQ(none.GetEncapFamilyTable(), nullptr);
+}
+
+}  // namespace
