@@ -35,10 +35,11 @@ class VARDEL_API XMLDocumentBuilder {
 
     /// The document built so far, once its document element is closed; the
     /// builder then starts a new one. A misuse (a name that is no XML name,
-    /// a text that is not UTF-8 or holds a character XML cannot hold, an
-    /// attribute after content or given twice, an element left open or
-    /// none at all, a second document element) makes a parser that holds
-    /// no document, with the first misuse as its parse error (line 0).
+    /// a text that is not UTF-8, holds a character XML cannot hold or is
+    /// over INT_MAX bytes long, an attribute after content or given twice,
+    /// an element left open or none at all, a second document element)
+    /// makes a parser that holds no document, with the first misuse as its
+    /// parse error (line 0).
     XMLParser Finish();
 
   private:

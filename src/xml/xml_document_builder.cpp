@@ -5,6 +5,7 @@
 #include <libxml/xmlstring.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -38,6 +39,8 @@ bool IsWhitespace(std::string_view text) {
 // character but tab, line feed and carriage return, no U+FFFE or U+FFFF.
 bool IsXmlText(std::string_view text) {
     constexpr std::uint64_t kOnes = 0x0101010101010101U;
+    if (text.size() > static_cast<std::size_t>(INT_MAX))
+        return false;
     bool ascii = true;
     std::size_t i = 0;
     while (i < text.size()) {
@@ -77,10 +80,9 @@ struct XMLDocumentBuilder::State {
 
     ~State() { xmlFreeDoc(doc); }
 
-    bool Misuse(std::string what) {
+    void Misuse(std::string what) {
         if (!misuse)
             misuse = std::move(what);
-        return false;
     }
 
     const xmlChar* Terminated(std::string_view text) {
@@ -89,7 +91,7 @@ struct XMLDocumentBuilder::State {
     }
 
     bool IsName(std::string_view name) {
-        if (name.empty())
+        if (name.empty() || name.size() > static_cast<std::size_t>(INT_MAX))
             return false;
         bool ascii = IsAsciiNameStart(static_cast<unsigned char>(name[0]));
         for (std::size_t i = 1; ascii && i < name.size(); ++i)
