@@ -5,7 +5,6 @@
 #include "common/text.h"
 #include "common/utf8.h"
 #include "source/source_values.h"
-#include "source/xml_escape.h"
 #include "vardel/family.h"
 #include "vardel/reference_evaluator_provider.h"
 #include "vardel/xml_document_builder.h"
