@@ -20,16 +20,21 @@
 // its GetEvaluatedXml; construct (the file is read), GetEvaluatedXml (every
 // value comes from the cache, so the destruction writes nothing), destroy.
 // Warm construction: the same without GetEvaluatedXml. Warm text only: the
-// GetEvaluatedXml of Warm alone, repeated on one opening. Cold reads: as
+// GetEvaluatedXml of Warm alone, repeated on one opening. Warm over load: a
+// Load and a Warm round timed in pairs (see BM_WarmOverLoad), for the ratio
+// of the two. Cold reads: as
 // Cold, but every cell read through the table's GetValue instead, row after
 // row or one column after another (the order in which a host fills a grid
 // column by column).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/user_locale.h"
@@ -201,6 +206,42 @@ void BM_WarmTextOnly(benchmark::State& state) {
     state.counters["MB"] = static_cast<double>(length) / 1e6;
 }
 
+// Warm against Load on a machine whose speed drifts: every iteration times
+// one round of Load and one of Warm back to back, in turns which goes
+// first, each over its own cache folder as above; the counter is the median
+// of the iterations' ratios (Warm / Load), the time that of both rounds.
+void BM_WarmOverLoad(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    const int rows = static_cast<int>(state.range(0));
+    const CacheFolder empty("vardel-eval-bench-ratio-load");
+    const CacheFolder warm("vardel-eval-bench-ratio-warm");
+    WarmUp(rows, warm);
+    const auto load = [&] {
+        const auto start = Clock::now();
+        benchmark::DoNotOptimize(OpenFamily(rows, empty.Path())->GetEncapFamilyTable());
+        return Clock::now() - start;
+    };
+    const auto reopen = [&] {
+        const auto start = Clock::now();
+        benchmark::DoNotOptimize(
+            EvaluateAll(*OpenFamily(rows, warm.Path())->GetEncapFamilyTable()));
+        return Clock::now() - start;
+    };
+    std::vector<double> ratios;
+    for (auto _ : state) {
+        const bool loadFirst = ratios.size() % 2 == 0;
+        const auto first = loadFirst ? load() : reopen();
+        const auto second = loadFirst ? reopen() : load();
+        const auto [loaded, reopened] =
+            loadFirst ? std::pair(first, second) : std::pair(second, first);
+        ratios.push_back(std::chrono::duration<double>(reopened) /
+                         std::chrono::duration<double>(loaded));
+    }
+    std::nth_element(ratios.begin(),
+                     ratios.begin() + static_cast<std::ptrdiff_t>(ratios.size() / 2), ratios.end());
+    state.counters["warm_over_load"] = ratios[ratios.size() / 2];
+}
+
 // Cold, every cell read through GetValue; the argument after the size
 // picks the order: 0 row after row, 1 column after column.
 void BM_ColdReads(benchmark::State& state) {
@@ -226,6 +267,7 @@ BENCHMARK(BM_ColdEvaluation)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecon
 BENCHMARK(BM_WarmEvaluation)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WarmConstruction)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WarmTextOnly)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WarmOverLoad)->Arg(5000)->Arg(20000)->MinTime(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ColdReads)
     ->ArgsProduct({{5000, 20000}, {0, 1}})
     ->ArgNames({"rows", "by_column"})
